@@ -1,0 +1,75 @@
+// Single-precision vector helpers; see vectorgeometry.h for the conventions.
+#include "scene/vectorgeometry.h"
+
+#include <cmath>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+TVector VectorMake(float x, float y, float z, float w) { return {x, y, z, w}; }
+TAffineVector AffineVectorMake(float x, float y, float z) { return {x, y, z}; }
+TVector PointMake(float x, float y, float z) { return {x, y, z, 1}; }
+TVector VectorAdd(const TVector& a, const TVector& b) { return a + b; }
+TVector VectorSubtract(const TVector& a, const TVector& b) { return a - b; }
+TVector VectorScale(const TVector& v, float s) { return v * s; }
+
+TVector VectorCombine(const TVector& v, const TVector& w, float s) {
+  return {v.x + w.x * s, v.y + w.y * s, v.z + w.z * s, v.w};
+}
+
+float VectorLength(const TVector& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+float VectorLength(const TAffineVector& v) { return std::sqrt(glm::dot(v, v)); }
+
+float VectorDistance(const TVector& a, const TVector& b) {
+  return VectorLength(TAffineVector(a) - TAffineVector(b));
+}
+
+TVector VectorNormalize(const TVector& v) {
+  float len = VectorLength(v);
+  if (len <= 0 || !std::isfinite(len)) return {0, 0, 0, v.w};
+  return {v.x / len, v.y / len, v.z / len, v.w};
+}
+
+TAffineVector VectorNormalize(const TAffineVector& v) {
+  float len = VectorLength(v);
+  if (len <= 0 || !std::isfinite(len)) return {0, 0, 0};
+  return v / len;
+}
+
+float VectorDotProduct(const TVector& a, const TVector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float VectorDotProduct(const TAffineVector& a, const TAffineVector& b) { return glm::dot(a, b); }
+
+TVector VectorCrossProduct(const TVector& a, const TVector& b) {
+  return TVector(glm::cross(TAffineVector(a), TAffineVector(b)), 0);
+}
+TAffineVector VectorCrossProduct(const TAffineVector& a, const TAffineVector& b) { return glm::cross(a, b); }
+
+TAffineVector RotateVectorAroundY(const TAffineVector& v, float degrees) {
+  // Clockwise seen from above: the mirror of a right-handed turn about +Y.
+  float a = DegToRad(degrees);
+  float c = std::cos(a), s = std::sin(a);
+  return {v.x * c - v.z * s, v.y, v.x * s + v.z * c};
+}
+
+TVector RotateVectorAroundY(const TVector& v, float degrees) {
+  return TVector(RotateVectorAroundY(TAffineVector(v), degrees), v.w);
+}
+
+TVector VectorTransform(const TVector& v, const TMatrix& m) { return m * v; }
+TAffineVector AffineVectorTransform(const TAffineVector& v, const TMatrix& m) {
+  return TAffineVector(m * TVector(v, 0));
+}
+
+float DegToRad(float degrees) { return degrees * 0.017453292519943295f; }
+float RadToDeg(float radians) { return radians * 57.29577951308232f; }
+float ArcTan2(float y, float x) { return std::atan2(y, x); }
+
+int RoundUpToPowerOf2(int n) {
+  int p = 1;
+  while (p < n && p < (1 << 30)) p <<= 1;
+  return p;
+}
+
+int Floor(float v) { return static_cast<int>(std::floor(v)); }
+
+TMatrix IdentityHmgMatrix() { return TMatrix(1.0f); }
+TMatrix InvertMatrix(const TMatrix& m) { return glm::inverse(m); }
