@@ -1,0 +1,79 @@
+// The game's one SDL window with its OpenGL compatibility context, and the message loop
+// that pumps events and, when idle, lets the frame clock run.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/input.h"
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace platform {
+
+struct WindowOptions {
+  std::string title = "Morvane Field Command";
+  int width = 800;
+  int height = 600;
+  bool fullScreen = false;
+  bool visible = true;
+  bool resizable = false;
+};
+
+class Window {
+ public:
+  Window() = default;
+  ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  // Opens the window with a double-buffered GL context with destination alpha.
+  bool Create(const WindowOptions& options, std::string& error);
+  void Destroy();
+  bool IsOpen() const { return window_ != nullptr; }
+
+  int Width() const;
+  int Height() const;
+  void SetSize(int width, int height);
+  void SetTitle(const std::string& title);
+  void MakeCurrent();
+  void SwapBuffers();
+  SDL_Window* Handle() const { return window_; }
+
+  InputState& Input() { return input_; }
+  const InputState& Input() const { return input_; }
+
+ private:
+  SDL_Window* window_ = nullptr;
+  void* context_ = nullptr;
+  bool ownsVideo_ = false;
+  InputState input_;
+};
+
+// Pumps SDL events into the window's input state and the handlers below; when no event is
+// waiting it calls the idle handler once (the cadencer's progress and the viewer's render).
+class MessageLoop {
+ public:
+  explicit MessageLoop(Window& window) : window_(window) {}
+
+  // Every event, after the input state has seen it (dialogs, wheel, mouse moves).
+  std::function<void(const SDL_Event&)> OnEvent;
+  // Called when idle; returns whether it did any work (if not, the loop sleeps a little).
+  std::function<bool()> OnIdle;
+  // Window closed or SIGTERM/SIGINT: SDL's quit event. Default: stop the loop.
+  std::function<void()> OnQuit;
+
+  // Handles every pending event; answers false once the loop should stop.
+  bool PumpEvents();
+  // Runs until Terminate or quit.
+  void Run();
+  void Terminate() { running_ = false; }
+  bool Running() const { return running_; }
+
+ private:
+  Window& window_;
+  bool running_ = true;
+};
+
+}  // namespace platform

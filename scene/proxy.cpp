@@ -1,0 +1,28 @@
+// Proxy drawing: the master's geometry in the proxy's frame.
+#include "scene/proxy.h"
+
+#include "scene/gl.h"
+
+namespace {
+void RenderSubtree(TGLBaseSceneObject& o, TRenderContext& rci) {
+  o.Render(rci);
+  for (int i = 0; i < o.Count(); ++i) {
+    TGLBaseSceneObject* c = o.Children(i);
+    if (!c->Visible) continue;
+    glPushMatrix();
+    glMultMatrixf(&c->LocalMatrix()[0][0]);
+    RenderSubtree(*c, rci);
+    glPopMatrix();
+  }
+}
+}  // namespace
+
+TRenderPass TGLProxyObject::RenderPass() const {
+  if (!MasterObject) return TRenderPass::None;
+  TRenderPass p = MasterObject->RenderPass();
+  return p == TRenderPass::HUD ? TRenderPass::None : p == TRenderPass::None ? TRenderPass::Opaque : p;
+}
+
+void TGLProxyObject::Render(TRenderContext& rci) {
+  if (MasterObject && MasterObject != this) RenderSubtree(*MasterObject, rci);
+}
