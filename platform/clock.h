@@ -12,13 +12,13 @@ void SleepMs(int ms);
 
 // Measures time since it was started or last restarted.
 class Stopwatch {
-public:
-    Stopwatch();
-    void Restart();
-    double ElapsedSeconds() const;
+ public:
+  Stopwatch();
+  void Restart();
+  double ElapsedSeconds() const;
 
-private:
-    double start_;
+ private:
+  double start_;
 };
 
 }  // namespace platform

@@ -15,24 +15,24 @@ void ShowCursor(bool visible);
 bool CursorVisible();
 
 class CursorSet {
-public:
-    CursorSet() = default;
-    ~CursorSet();
-    CursorSet(const CursorSet&) = delete;
-    CursorSet& operator=(const CursorSet&) = delete;
+ public:
+  CursorSet() = default;
+  ~CursorSet();
+  CursorSet(const CursorSet&) = delete;
+  CursorSet& operator=(const CursorSet&) = delete;
 
-    // Makes this the mouse cursor. False when the video driver cannot make cursors
-    // (for example before video is initialised); the pointer then stays as it was.
-    bool SetCursor(CursorKind kind);
+  // Makes this the mouse cursor. False when the video driver cannot make cursors
+  // (for example before video is initialised); the pointer then stays as it was.
+  bool SetCursor(CursorKind kind);
 
-    // The kind last set successfully (Arrow before any).
-    CursorKind Current() const { return current_; }
+  // The kind last set successfully (Arrow before any).
+  CursorKind Current() const { return current_; }
 
-private:
-    SDL_Cursor* Get(CursorKind kind);
+ private:
+  SDL_Cursor* Get(CursorKind kind);
 
-    std::array<SDL_Cursor*, kCursorKindCount> cursors_{};
-    CursorKind current_ = CursorKind::Arrow;
+  std::array<SDL_Cursor*, kCursorKindCount> cursors_{};
+  CursorKind current_ = CursorKind::Arrow;
 };
 
 }  // namespace platform

@@ -10,12 +10,12 @@ struct SDL_Window;
 namespace platform {
 
 struct DisplayMode {
-    int width = 0;
-    int height = 0;
-    int bits = 0;     // bytes per pixel x 8, so a true-colour desktop reports 32
-    int refresh = 0;  // Hz, 0 when the driver does not say
+  int width = 0;
+  int height = 0;
+  int bits = 0;     // bytes per pixel x 8, so a true-colour desktop reports 32
+  int refresh = 0;  // Hz, 0 when the driver does not say
 
-    bool operator==(const DisplayMode&) const = default;
+  bool operator==(const DisplayMode&) const = default;
 };
 
 // The modes of one display as the video driver lists them (largest first), with the

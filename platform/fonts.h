@@ -18,35 +18,35 @@ std::string FindDejaVuSans(bool bold);
 constexpr int PixelsFromPoints(int points) { return (points * 96 + 36) / 72; }
 
 class FontCache {
-public:
-    // The system's DejaVu Sans.
-    FontCache();
-    // Any regular and bold face; an empty or missing bold path makes bold synthetic.
-    FontCache(std::string regularPath, std::string boldPath);
-    ~FontCache();
-    FontCache(const FontCache&) = delete;
-    FontCache& operator=(const FontCache&) = delete;
+ public:
+  // The system's DejaVu Sans.
+  FontCache();
+  // Any regular and bold face; an empty or missing bold path makes bold synthetic.
+  FontCache(std::string regularPath, std::string boldPath);
+  ~FontCache();
+  FontCache(const FontCache&) = delete;
+  FontCache& operator=(const FontCache&) = delete;
 
-    // True when the TrueType engine started and the regular face exists.
-    bool Ready() const;
-    // Why the last font could not be had.
-    const std::string& Error() const { return error_; }
+  // True when the TrueType engine started and the regular face exists.
+  bool Ready() const;
+  // Why the last font could not be had.
+  const std::string& Error() const { return error_; }
 
-    // The font with this pixel size (the em height, 1..1000), opened on first use.
-    // Null with Error() set when it cannot be opened. The cache keeps ownership.
-    TTF_Font* Font(int pixelSize, bool bold);
+  // The font with this pixel size (the em height, 1..1000), opened on first use.
+  // Null with Error() set when it cannot be opened. The cache keeps ownership.
+  TTF_Font* Font(int pixelSize, bool bold);
 
-    // Extent of one line of UTF-8 text; 0 when the font cannot be had. The height is the
-    // font's line height, the same for any text.
-    int TextWidth(std::string_view utf8, int pixelSize, bool bold);
-    int TextHeight(std::string_view utf8, int pixelSize, bool bold);
+  // Extent of one line of UTF-8 text; 0 when the font cannot be had. The height is the
+  // font's line height, the same for any text.
+  int TextWidth(std::string_view utf8, int pixelSize, bool bold);
+  int TextHeight(std::string_view utf8, int pixelSize, bool bold);
 
-private:
-    bool ttfStarted_ = false;
-    std::string regularPath_;
-    std::string boldPath_;
-    std::string error_;
-    std::map<std::pair<int, bool>, TTF_Font*> fonts_;
+ private:
+  bool ttfStarted_ = false;
+  std::string regularPath_;
+  std::string boldPath_;
+  std::string error_;
+  std::map<std::pair<int, bool>, TTF_Font*> fonts_;
 };
 
 }  // namespace platform

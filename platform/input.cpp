@@ -12,13 +12,14 @@ namespace platform {
 namespace {
 
 struct KeyPair {
-    int vk;
-    SDL_Scancode scancode;
+  int vk;
+  SDL_Scancode scancode;
 };
 
 // One physical key per code and one code per key: the table is a bijection, which a
 // test checks. Scancodes name positions on a US layout, so the movement keys stay
 // where the player's fingers are whatever the keyboard layout.
+// clang-format off
 constexpr KeyPair kKeys[] = {
     {0x08, SDL_SCANCODE_BACKSPACE}, {0x09, SDL_SCANCODE_TAB}, {0x0D, SDL_SCANCODE_RETURN},
     {0x13, SDL_SCANCODE_PAUSE}, {0x14, SDL_SCANCODE_CAPSLOCK}, {0x1B, SDL_SCANCODE_ESCAPE},
@@ -61,145 +62,157 @@ constexpr KeyPair kKeys[] = {
     {0xDD, SDL_SCANCODE_RIGHTBRACKET}, {0xDE, SDL_SCANCODE_APOSTROPHE},
     {0xE2, SDL_SCANCODE_NONUSBACKSLASH},
 };
+// clang-format on
 
 struct KeyTables {
-    std::array<std::uint16_t, 256> scancodeOfVk{};
-    std::array<std::uint8_t, SDL_NUM_SCANCODES> vkOfScancode{};
+  std::array<std::uint16_t, 256> scancodeOfVk{};
+  std::array<std::uint8_t, SDL_NUM_SCANCODES> vkOfScancode{};
 };
 
 constexpr KeyTables MakeKeyTables() {
-    KeyTables t{};
-    for (const KeyPair& k : kKeys) {
-        t.scancodeOfVk[k.vk] = static_cast<std::uint16_t>(k.scancode);
-        t.vkOfScancode[k.scancode] = static_cast<std::uint8_t>(k.vk);
-    }
-    return t;
+  KeyTables t{};
+  for (const KeyPair& k : kKeys) {
+    t.scancodeOfVk[k.vk] = static_cast<std::uint16_t>(k.scancode);
+    t.vkOfScancode[k.scancode] = static_cast<std::uint8_t>(k.vk);
+  }
+  return t;
 }
 constexpr KeyTables kKeyTables = MakeKeyTables();
 
 bool InRange(int vk) { return vk >= 0 && vk < 256; }
 
 int ButtonVirtualKey(Uint8 sdlButton) {
-    switch (sdlButton) {
-        case SDL_BUTTON_LEFT: return vk::LButton;
-        case SDL_BUTTON_RIGHT: return vk::RButton;
-        case SDL_BUTTON_MIDDLE: return vk::MButton;
-        case SDL_BUTTON_X1: return vk::XButton1;
-        case SDL_BUTTON_X2: return vk::XButton2;
-        default: return 0;
-    }
+  switch (sdlButton) {
+    case SDL_BUTTON_LEFT:
+      return vk::LButton;
+    case SDL_BUTTON_RIGHT:
+      return vk::RButton;
+    case SDL_BUTTON_MIDDLE:
+      return vk::MButton;
+    case SDL_BUTTON_X1:
+      return vk::XButton1;
+    case SDL_BUTTON_X2:
+      return vk::XButton2;
+    default:
+      return 0;
+  }
 }
 
 // The two sided codes of a sideless modifier, or {0, 0}.
 std::pair<int, int> Sides(int vk) {
-    switch (vk) {
-        case vk::Shift: return {vk::LShift, vk::RShift};
-        case vk::Control: return {vk::LControl, vk::RControl};
-        case vk::Menu: return {vk::LMenu, vk::RMenu};
-        default: return {0, 0};
-    }
+  switch (vk) {
+    case vk::Shift:
+      return {vk::LShift, vk::RShift};
+    case vk::Control:
+      return {vk::LControl, vk::RControl};
+    case vk::Menu:
+      return {vk::LMenu, vk::RMenu};
+    default:
+      return {0, 0};
+  }
 }
 
 }  // namespace
 
 int VirtualKeyFromScancode(int sdlScancode) {
-    if (sdlScancode <= 0 || sdlScancode >= SDL_NUM_SCANCODES) return 0;
-    if (sdlScancode == SDL_SCANCODE_KP_ENTER) return vk::Return;  // Windows gives both Enters one code
-    return kKeyTables.vkOfScancode[sdlScancode];
+  if (sdlScancode <= 0 || sdlScancode >= SDL_NUM_SCANCODES) return 0;
+  if (sdlScancode == SDL_SCANCODE_KP_ENTER) return vk::Return;  // Windows gives both Enters one code
+  return kKeyTables.vkOfScancode[sdlScancode];
 }
 
 int ScancodeFromVirtualKey(int vk) {
-    if (!InRange(vk)) return 0;
-    if (const auto [left, right] = Sides(vk); left != 0) return kKeyTables.scancodeOfVk[left];
-    return kKeyTables.scancodeOfVk[vk];
+  if (!InRange(vk)) return 0;
+  if (const auto [left, right] = Sides(vk); left != 0) return kKeyTables.scancodeOfVk[left];
+  return kKeyTables.scancodeOfVk[vk];
 }
 
 int GenericVirtualKey(int vk) {
-    for (const int generic : {vk::Shift, vk::Control, vk::Menu}) {
-        const auto [left, right] = Sides(generic);
-        if (vk == left || vk == right) return generic;
-    }
-    return vk;
+  for (const int generic : {vk::Shift, vk::Control, vk::Menu}) {
+    const auto [left, right] = Sides(generic);
+    if (vk == left || vk == right) return generic;
+  }
+  return vk;
 }
 
 std::string KeyNameFromVirtualKey(int vk) {
-    const int scancode = ScancodeFromVirtualKey(vk);
-    if (scancode == 0) return {};
-    std::string name = SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode));
-    if (name.size() > 32) name.resize(32);
-    return name;
+  const int scancode = ScancodeFromVirtualKey(vk);
+  if (scancode == 0) return {};
+  std::string name = SDL_GetScancodeName(static_cast<SDL_Scancode>(scancode));
+  if (name.size() > 32) name.resize(32);
+  return name;
 }
 
 void InputState::HandleEvent(const SDL_Event& event) {
-    switch (event.type) {
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const int code = VirtualKeyFromScancode(event.key.keysym.scancode);
-            if (code == 0) return;
-            if (event.type == SDL_KEYDOWN) Press(code);
-            else Release(code);
-            return;
-        }
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            MoveMouse(event.button.x, event.button.y);
-            const int code = ButtonVirtualKey(event.button.button);
-            if (code == 0) return;
-            if (event.type == SDL_MOUSEBUTTONDOWN) Press(code);
-            else Release(code);
-            return;
-        }
-        case SDL_MOUSEMOTION:
-            MoveMouse(event.motion.x, event.motion.y);
-            return;
-        case SDL_MOUSEWHEEL: {
-            // A "natural scrolling" setting flips the sign; the camera zoom must not flip.
-            const int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
-                                                                                : event.wheel.y;
-            Wheel(notches);
-            return;
-        }
-        case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseAll();
-            return;
-        default:
-            return;
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const int code = VirtualKeyFromScancode(event.key.keysym.scancode);
+      if (code == 0) return;
+      if (event.type == SDL_KEYDOWN)
+        Press(code);
+      else
+        Release(code);
+      return;
     }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      MoveMouse(event.button.x, event.button.y);
+      const int code = ButtonVirtualKey(event.button.button);
+      if (code == 0) return;
+      if (event.type == SDL_MOUSEBUTTONDOWN)
+        Press(code);
+      else
+        Release(code);
+      return;
+    }
+    case SDL_MOUSEMOTION:
+      MoveMouse(event.motion.x, event.motion.y);
+      return;
+    case SDL_MOUSEWHEEL: {
+      // A "natural scrolling" setting flips the sign; the camera zoom must not flip.
+      const int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      Wheel(notches);
+      return;
+    }
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) ReleaseAll();
+      return;
+    default:
+      return;
+  }
 }
 
 bool InputState::KeyDown(int vk) const {
-    if (!InRange(vk)) return false;
-    if (down_[vk]) return true;
-    const auto [left, right] = Sides(vk);
-    return left != 0 && (down_[left] || down_[right]);
+  if (!InRange(vk)) return false;
+  if (down_[vk]) return true;
+  const auto [left, right] = Sides(vk);
+  return left != 0 && (down_[left] || down_[right]);
 }
 
-int InputState::TakeWheelDelta() {
-    return std::exchange(wheel_, 0);
-}
+int InputState::TakeWheelDelta() { return std::exchange(wheel_, 0); }
 
 void InputState::Press(int vk) {
-    if (InRange(vk)) down_[vk] = true;
+  if (InRange(vk)) down_[vk] = true;
 }
 
 void InputState::Release(int vk) {
-    if (!InRange(vk)) return;
-    down_[vk] = false;
-    if (const auto [left, right] = Sides(vk); left != 0) {
-        down_[left] = false;
-        down_[right] = false;
-    }
+  if (!InRange(vk)) return;
+  down_[vk] = false;
+  if (const auto [left, right] = Sides(vk); left != 0) {
+    down_[left] = false;
+    down_[right] = false;
+  }
 }
 
 void InputState::MoveMouse(int x, int y) {
-    mouseX_ = x;
-    mouseY_ = y;
+  mouseX_ = x;
+  mouseY_ = y;
 }
 
 void InputState::Wheel(int notches) {
-    // Saturate: a stuck wheel or a hostile replay must not wrap the zoom around.
-    const long long sum = static_cast<long long>(wheel_) + static_cast<long long>(notches) * kWheelDelta;
-    wheel_ = static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+  // Saturate: a stuck wheel or a hostile replay must not wrap the zoom around.
+  const long long sum = static_cast<long long>(wheel_) + static_cast<long long>(notches) * kWheelDelta;
+  wheel_ = static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 
 void InputState::ReleaseAll() { down_.fill(false); }

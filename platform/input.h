@@ -46,36 +46,36 @@ int GenericVirtualKey(int vk);
 std::string KeyNameFromVirtualKey(int vk);
 
 class InputState {
-public:
-    // Key down/up, mouse button down/up, motion, wheel, and focus loss (which releases
-    // everything, since the release would go to another window). Other events are ignored.
-    void HandleEvent(const SDL_Event& event);
+ public:
+  // Key down/up, mouse button down/up, motion, wheel, and focus loss (which releases
+  // everything, since the release would go to another window). Other events are ignored.
+  void HandleEvent(const SDL_Event& event);
 
-    // Held state of a key or mouse button; out-of-range codes are never down.
-    // 0x10, 0x11, 0x12 are down while either side's key is.
-    bool KeyDown(int vk) const;
+  // Held state of a key or mouse button; out-of-range codes are never down.
+  // 0x10, 0x11, 0x12 are down while either side's key is.
+  bool KeyDown(int vk) const;
 
-    int MouseX() const { return mouseX_; }
-    int MouseY() const { return mouseY_; }
+  int MouseX() const { return mouseX_; }
+  int MouseY() const { return mouseY_; }
 
-    // Wheel movement not yet taken, in 1/120 notches, positive turned away from the user.
-    int WheelAccumulated() const { return wheel_; }
-    // Returns the accumulated wheel movement and clears it.
-    int TakeWheelDelta();
+  // Wheel movement not yet taken, in 1/120 notches, positive turned away from the user.
+  int WheelAccumulated() const { return wheel_; }
+  // Returns the accumulated wheel movement and clears it.
+  int TakeWheelDelta();
 
-    // Synthetic input. Out-of-range codes are ignored. Releasing a sideless modifier
-    // releases both sides.
-    void Press(int vk);
-    void Release(int vk);
-    void MoveMouse(int x, int y);
-    void Wheel(int notches);
-    void ReleaseAll();
+  // Synthetic input. Out-of-range codes are ignored. Releasing a sideless modifier
+  // releases both sides.
+  void Press(int vk);
+  void Release(int vk);
+  void MoveMouse(int x, int y);
+  void Wheel(int notches);
+  void ReleaseAll();
 
-private:
-    std::array<bool, 256> down_{};
-    int mouseX_ = 0;
-    int mouseY_ = 0;
-    int wheel_ = 0;
+ private:
+  std::array<bool, 256> down_{};
+  int mouseX_ = 0;
+  int mouseY_ = 0;
+  int wheel_ = 0;
 };
 
 }  // namespace platform

@@ -41,14 +41,20 @@ void TGLSphere::DrawGeometry(TRenderContext&) {
 }
 
 void TGLPlane::DrawGeometry(TRenderContext&) {
-  float w = Width * 0.5f, h = Height * 0.5f;
+  int n = std::clamp(Subdivisions, 1, 1024);
   glNormal3f(0, 0, 1);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0); glVertex3f(-w, -h, 0);
-  glTexCoord2f(1, 0); glVertex3f(w, -h, 0);
-  glTexCoord2f(1, 1); glVertex3f(w, h, 0);
-  glTexCoord2f(0, 1); glVertex3f(-w, h, 0);
-  glEnd();
+  for (int j = 0; j < n; ++j) {
+    float v0 = static_cast<float>(j) / n, v1 = static_cast<float>(j + 1) / n;
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int i = 0; i <= n; ++i) {
+      float u = static_cast<float>(i) / n;
+      glTexCoord2f(u * XTiles, v1 * YTiles);
+      glVertex3f((u - 0.5f) * Width, (v1 - 0.5f) * Height, 0);
+      glTexCoord2f(u * XTiles, v0 * YTiles);
+      glVertex3f((u - 0.5f) * Width, (v0 - 0.5f) * Height, 0);
+    }
+    glEnd();
+  }
 }
 
 void TGLAnnulus::DrawGeometry(TRenderContext&) {

@@ -25,10 +25,15 @@ class TGLSphere : public TGLCustomSceneObject {
 };
 
 // A rectangle in the local XY plane, facing +Z, texture (0,0) at its lower left corner.
+// Subdivisions split it into a grid: fog and lighting are computed at vertices, so a large
+// plane needs them to look right near the eye.
 class TGLPlane : public TGLCustomSceneObject {
  public:
   float Width = 1;
   float Height = 1;
+  float XTiles = 1, YTiles = 1;  // texture repeats
+  int Subdivisions = 1;
+  void SetSize(float width, float height) { Width = width; Height = height; }
 
  protected:
   void DrawGeometry(TRenderContext& rci) override;

@@ -8,6 +8,7 @@
 
 class TGLCamera;
 class TGLSceneBuffer;
+class TGLStaticImposterBuilder;
 
 struct TRenderContext {
   const TGLCamera* camera = nullptr;
@@ -26,6 +27,8 @@ struct TRenderContext {
   std::vector<TGLBaseSceneObject*> opaque;   // opaque objects and direct-drawing callbacks
   std::vector<TGLBaseSceneObject*> blended;  // transparency and additive blending
   std::vector<TGLBaseSceneObject*> hud;      // screen-space sprites
+  // Builders with imposters queued for their render point this frame.
+  std::vector<TGLStaticImposterBuilder*> imposterBuilders;
 
   void Add(TGLBaseSceneObject& o, TRenderPass pass) {
     switch (pass) {

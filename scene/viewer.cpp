@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "scene/customobject.h"
 #include "scene/gl.h"
+#include "scene/imposter.h"
 #include "scene/rendercontext.h"
 
 namespace {
@@ -133,6 +134,7 @@ void TGLSceneBuffer::DrawPasses(TRenderContext& rci) {
     o->Render(rci);
     if (o->ShowAxes) DrawAxes();
   }
+  for (TGLStaticImposterBuilder* b : rci.imposterBuilders) b->Flush(rci);
   for (TGLBaseSceneObject* o : rci.blended) {
     glLoadMatrixf(&(rci.view * o->AbsoluteMatrix())[0][0]);
     o->Render(rci);
@@ -270,6 +272,7 @@ platform::Bitmap TGLSceneViewer::CreateSnapshotBitmap() {
 
 platform::Bitmap ReadFramebufferToBitmap(int width, int height) {
   platform::Bitmap bmp(width, height, 24);
+  if (bmp.Empty()) return bmp;
   std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, rgb.data());
