@@ -65,10 +65,9 @@ void Window::Destroy() {
     SDL_DestroyWindow(window_);
     window_ = nullptr;
   }
-  if (ownsVideo_) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    ownsVideo_ = false;
-  }
+  // The video subsystem stays up until SDL_Quit at program end: quitting it here would
+  // unload the GL driver while its allocations are still being tracked.
+  ownsVideo_ = false;
 }
 
 int Window::Width() const {

@@ -48,7 +48,10 @@ TGLBaseSceneObject* TGLBaseSceneObject::AdoptChild(std::unique_ptr<TGLBaseSceneO
 
 void TGLBaseSceneObject::Free() {
   // A parentless object belongs to whoever holds it; only the tree frees what it owns.
-  if (parent_) std::unique_ptr<TGLBaseSceneObject> self = parent_->ExtractChild(this);
+  if (!parent_) return;
+  TGLScene* scene = Scene();
+  std::unique_ptr<TGLBaseSceneObject> self = parent_->ExtractChild(this);
+  if (scene && scene->Progressing()) scene->DeferFree(std::move(self));
 }
 
 std::unique_ptr<TGLBaseSceneObject> TGLBaseSceneObject::ExtractChild(TGLBaseSceneObject* child) {

@@ -15,7 +15,10 @@ void CollectCameras(const TGLBaseSceneObject& o, std::vector<TGLCamera*>& out) {
 
 TGLScene::TGLScene() : root_(std::make_unique<TGLDummyCube>()) { root_->scene_ = this; }
 
-TGLScene::~TGLScene() { root_->DeleteChildren(); }
+TGLScene::~TGLScene() {
+  doomed_.clear();
+  root_->DeleteChildren();
+}
 
 std::vector<TGLCamera*> TGLScene::Cameras() const {
   std::vector<TGLCamera*> out;
@@ -23,4 +26,9 @@ std::vector<TGLCamera*> TGLScene::Cameras() const {
   return out;
 }
 
-void TGLScene::Progress(double deltaTime, double newTime) { root_->DoProgress(deltaTime, newTime); }
+void TGLScene::Progress(double deltaTime, double newTime) {
+  progressing_ = true;
+  root_->DoProgress(deltaTime, newTime);
+  progressing_ = false;
+  doomed_.clear();
+}

@@ -24,6 +24,13 @@ class TGLScene {
   void Progress(double deltaTime, double newTime);
   void DeleteAllObjects() { root_->DeleteChildren(); }
 
+  // During Progress an object that frees itself is only detached; it is deleted when the
+  // walk is over, so the code still running inside it stays valid.
+  bool Progressing() const { return progressing_; }
+  void DeferFree(std::unique_ptr<TGLBaseSceneObject> object) { doomed_.push_back(std::move(object)); }
+
  private:
   std::unique_ptr<TGLBaseSceneObject> root_;
+  bool progressing_ = false;
+  std::vector<std::unique_ptr<TGLBaseSceneObject>> doomed_;
 };

@@ -1,0 +1,297 @@
+// The engine: construction of the scene rig, the per-frame progress, fades, snapshots and
+// the start and stop of worlds.
+#include "shell/engine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/clock.h"
+#include "platform/fonts.h"
+#include "platform/random.h"
+#include "platform/window.h"
+
+namespace {
+constexpr double kMaxStep = 0.066;          // a slow frame must not make units jump
+constexpr double kLoadingPaintInterval = 0.05;
+}  // namespace
+
+TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& programFolder,
+                       std::function<double()> clock)
+    : Tips(clock ? clock : std::function<double()>(platform::NowSeconds),
+           [](int n) { return platform::Random().Int(n); }),
+      window_(window),
+      folder_(programFolder),
+      clock_(clock ? std::move(clock) : std::function<double()>(platform::NowSeconds)) {
+  ReadSettings();
+
+  Viewer = std::make_unique<TGLSceneViewer>(window_);
+  Viewer->Visible = false;
+  Cadencer = std::make_unique<TGLCadencer>(clock_);
+  Cadencer->Scene = &Scene;
+  Cadencer->OnProgress = [this](TGLCadencer&, double dt, double t) { Progress(dt, t); };
+  Camera = Scene.Objects().AddNewChild<TGLCamera>();
+
+  TGLSceneBuffer& buffer = Viewer->Buffer;
+  buffer.BackgroundColor = 0x00FF8080;  // red 128, green 128, blue 255
+  buffer.FogEnable = true;
+  buffer.FogEnvironment.FogColor.SetColor(0.5f, 0.5f, 1.0f, 1.0f);
+  buffer.FogEnvironment.FogDistance = fdEyeRadial;
+  buffer.ContextOptions = roDoubleBuffer | roRenderToWindow | roDestinationAlpha;
+  buffer.AmbientColor.SetColor(0.8f, 0.8f, 0.8f, 1.0f);
+  Viewer->SetCamera(Camera);
+
+  Light = Scene.Objects().AddNewChild<TGLLightSource>();
+  Light->LightStyle = lsParallel;
+  TAffineVector sun = VectorNormalize(TAffineVector(-2, 5, 2));
+  Light->SpotDirection.SetVector(sun.x, sun.y, sun.z);
+  Light->Ambient.SetColor(1, 1, 1, 1);
+  Light->Specular.SetColor(1, 1, 1, 1);
+  Light->Shining = true;
+
+  CameraTarget = Scene.Objects().AddNewChild<TGLDummyCube>();
+  CameraEye = CameraTarget->AddNewChild<TGLDummyCube>();
+  CameraEye->Position.SetPoint(0, 0.5f, -1.5f);
+
+  // One-shot sounds borrow one of these nodes instead of creating objects per sound.
+  SoundPool = Scene.Objects().AddNewChild<TGLDummyCube>();
+  for (int i = 0; i < 101; ++i) SoundPool->AddNewChild<TGLDummyCube>();
+
+  Camera->FocalLength = Settings.ResolutionX / 800.0f * 50;
+  Camera->TargetObject = CameraTarget;
+  Camera->DepthOfView = 1024;
+
+  std::string error;
+  // A missing "Screen" theme leaves the cover sprites without pictures; nothing else needs it.
+  ScreenTheme.LoadThemeFile(folder_ / "themes" / "Screen.TRV");
+  ApplyViewport();
+
+  CoverSprite = Scene.Objects().AddNewChild<TGLHUDSprite>();
+  LogoSprite = CoverSprite->AddNewChild<TGLHUDSprite>();
+  BannerSprite = CoverSprite->AddNewChild<TGLHUDSprite>();
+  HeadSprite = CoverSprite->AddNewChild<TGLHUDSprite>();
+  const std::pair<TGLHUDSprite*, const char*> pictures[] = {
+      {LogoSprite, "SCREENkvor"}, {BannerSprite, "SCREENzmv"}, {HeadSprite, "SCREENhead"}};
+  for (const auto& [sprite, material] : pictures) {
+    sprite->Material.MaterialLibrary = &ScreenTheme.materialLibrary;
+    sprite->Material.LibMaterialName = material;
+  }
+  for (TGLHUDSprite* s : {CoverSprite, LogoSprite, BannerSprite, HeadSprite}) s->Visible = false;
+  TGLMaterial& cover = CoverSprite->Material;
+  cover.MaterialOptions = moNoLighting;
+  cover.BlendingMode = bmAdditive;
+  cover.FaceCulling = fcNoCull;
+  cover.FrontProperties.Diffuse.SetColor(1, 1, 1, 1);
+  cover.Texture.SetImageAlpha(tiaLuminance);
+  cover.Texture.TextureFormat = tfRGBA;
+  cover.Texture.TextureMode = tmModulate;
+  cover.Texture.TextureWrap = twNone;
+
+  PaintNoiseTexture();
+  Tips.LoadTips(folder_, Settings.Language);
+  Cadencer->SetEnabled(false);
+}
+
+TTRVEngine::~TTRVEngine() {
+  // The world and the campaign go first: they hold scene objects, the viewer and the sounds.
+  if (Cadencer) Cadencer->SetEnabled(false);
+  StopWorld();
+  CloseCampaign();
+  Scene.DeleteAllObjects();
+  Viewer.reset();
+  Cadencer.reset();
+}
+
+bool TTRVEngine::ReadSettings() {
+  bool ok = Settings.ReadSettings(folder_ / "config.ini");
+  Settings.Clamp();
+  return ok;
+}
+
+bool TTRVEngine::WriteSettings(std::string& error) { return Settings.WriteSettings(folder_ / "config.ini", error); }
+
+void TTRVEngine::ApplyViewport() {
+  // The window is sized by the main window; the view follows it, and the focal length keeps
+  // the same field of view at every resolution.
+  int w = std::max(1, Settings.ResolutionX);
+  Camera->FocalLength = w / 800.0f * 50;
+}
+
+void TTRVEngine::Progress(double deltaTime, double) {
+  TTRVSampleView view{Viewer->Width(), Viewer->Height(), Settings.ResolutionX, Settings.ResolutionY};
+  SampleControls(window_.Input(), Settings.KeyMap(), view, Mouse, Controls, TimeAccel);
+  if (World) {
+    if (window_.Input().KeyDown(27)) FadeState = fsFadingOut;
+    if (TutorialMode && TutorialWeapon >= 0) {
+      Controls.weaponRequest = static_cast<std::uint8_t>(TutorialWeapon);
+      if (TutorialWeapon == 2) World->CutAirStrikeTimer(5);
+    }
+    double dt = std::min(deltaTime, kMaxStep);
+    if (TimeAccel) dt *= 3;
+    World->Step(dt);
+    UpdateFade(static_cast<float>(deltaTime));
+  }
+  Mouse.EndFrame();
+}
+
+void TTRVEngine::ShowCover(bool all) {
+  CoverSprite->Visible = true;
+  for (TGLHUDSprite* s : {LogoSprite, BannerSprite, HeadSprite}) s->Visible = all;
+  if (World) World->SetHUDVisible(false);
+}
+
+void TTRVEngine::HideCover() {
+  for (TGLHUDSprite* s : {CoverSprite, LogoSprite, BannerSprite, HeadSprite}) s->Visible = false;
+  if (World) World->SetHUDVisible(true);
+}
+
+void TTRVEngine::UpdateFade(float dt) {
+  if (!World) return;
+  switch (FadeState) {
+    case fsOpen:
+      HideCover();
+      break;
+    case fsCovered:
+      ShowCover(true);
+      CoverSprite->AlphaChannel = 1;
+      break;
+    case fsFadingOut:
+      if (FadeProgress > 0) {
+        ShowCover(false);
+        FadeProgress -= dt;
+        CoverSprite->AlphaChannel = 1 - FadeProgress;
+      } else {
+        ShowCover(true);
+        CoverSprite->AlphaChannel = 1;
+        FadeProgress = 0;
+        FadeState = fsCovered;
+        // A mission that ended keeps its word: the game-over dialog must still come.
+        if (Status != "Failed" && Status != "Accomplished") Status = "Esc";
+      }
+      break;
+    case fsFadingIn:
+      if (FadeProgress >= 1) {
+        HideCover();
+        FadeProgress = 1;
+        FadeState = fsOpen;
+      } else {
+        ShowCover(false);
+        FadeProgress += dt;
+        CoverSprite->AlphaChannel = 1 - FadeProgress;
+      }
+      break;
+  }
+}
+
+void TTRVEngine::PrepareSnapshot() {
+  Cadencer->SetEnabled(false);
+  const int w = Settings.ResolutionX, h = Settings.ResolutionY;
+  float logoW = static_cast<float>(w / 5), logoH = logoW / 4;
+  LogoSprite->SetSize(logoW, logoH);
+  LogoSprite->Position.SetPoint(w - 5 - logoW / 2, h - 5 - logoH / 2, 0);
+  float bannerW = static_cast<float>(w - 10), bannerH = bannerW / 16;
+  BannerSprite->SetSize(bannerW, bannerH);
+  BannerSprite->Position.SetPoint(static_cast<float>(w / 2), bannerH / 2 + 5, 0);
+  float headW = static_cast<float>(w / 10);
+  HeadSprite->SetSize(headW, headW);
+  HeadSprite->Position.SetPoint(w - 1.5f * bannerH, 1.5f * bannerH, 0);
+  CoverSprite->SetSize(static_cast<float>(w), static_cast<float>(h));
+  CoverSprite->Position.SetPoint(static_cast<float>(w / 2), static_cast<float>(h / 2), 0);
+  SnapshotBitmap = Viewer->CreateSnapshotBitmap();
+  Viewer->Render();
+}
+
+void TTRVEngine::ShowLoadingProgress(const std::string& text, int percent) {
+  double now = clock_();
+  if (lastLoadingPaint_ >= 0 && now - lastLoadingPaint_ < kLoadingPaintInterval && percent < 100) return;
+  lastLoadingPaint_ = now;
+  if (OnLoadingProgress) OnLoadingProgress(text, percent, Tips.CurrentTip());
+}
+
+std::string TTRVEngine::StartWorld(const std::string& name, const TTRVWorldInfo* info) {
+  std::error_code ec;
+  if (!std::filesystem::exists(folder_ / "worlds" / (name + ".TRV"), ec)) return "ERROR";
+  if (!NewGameLoader) return "ERROR";
+  StopWorld();
+  Status = "Loading";
+  lastLoadingPaint_ = -1;
+  std::string error;
+  World = NewGameLoader(*this, name, info, error);
+  if (!World) {
+    Status.clear();
+    return "ERROR";
+  }
+  Status = "Loaded";
+  return "OK";
+}
+
+std::string TTRVEngine::LoadGame(const std::string& name) {
+  TimeAccel = false;
+  std::error_code ec;
+  if (!std::filesystem::exists(folder_ / "save" / (name + ".TRV"), ec)) return "ERROR";
+  if (!SavedGameLoader) return "ERROR";
+  StopWorld();
+  Status = "Loading";
+  lastLoadingPaint_ = -1;
+  std::string error;
+  World = SavedGameLoader(*this, name, nullptr, error);
+  if (!World) {
+    Status.clear();
+    return "ERROR";
+  }
+  Status = "Loaded";
+  return "OK";
+}
+
+bool TTRVEngine::SaveGame(const std::string& name) {
+  std::string error;
+  return World && World->SaveGame(name, error);
+}
+
+void TTRVEngine::StopWorld() {
+  if (World) {
+    Cadencer->SetEnabled(false);
+    World.reset();
+  }
+  Controls.fire = false;
+  Controls.secondary = false;
+}
+
+void TTRVEngine::CloseCampaign() {}
+
+void TTRVEngine::PaintNoiseTexture() {
+  int w, h;
+  if (Settings.ResolutionX == 800) {
+    w = 512;
+    h = 512;
+  } else if (Settings.ResolutionX == 1024) {
+    w = 1024;
+    h = 512;
+  } else {
+    w = 1024;
+    h = 1024;
+  }
+  platform::RandomGenerator& rnd = platform::Random();
+  NoiseBitmap = platform::Bitmap(w, h, 24);
+  NoiseBitmap.FillRect(0, 0, w, h, platform::MakeColor(0, 0, 0));
+  for (int i = 0; i < 256; ++i) {
+    int r = static_cast<int>((h / 3) * (255 - i) / 255.0 + 10);
+    int b = rnd.Int(w);
+    int a = rnd.Int(w);
+    NoiseBitmap.OutlineEllipse(a - w / 2, -r, b + w / 2, r, platform::MakeColor(i, i, i));
+  }
+  int k = rnd.Int(30);
+  const char* set = k >= 3 ? "01 " : k == 0 ? "/\\" : k == 1 ? "><" : "=0";
+  int choices = k >= 3 ? 3 : 2;
+  platform::FontCache fonts;
+  if (fonts.Ready()) {
+    for (int row = 0; row < 16; ++row) {
+      std::string text;
+      for (int c = 0; c < w / 3 + 1; ++c) text += set[rnd.Int(choices)];
+      int grey = 255 - 16 * row;
+      NoiseBitmap.DrawText(0, h - (h * row) / 60 + 1, text, platform::MakeColor(grey, grey, grey), fonts,
+                           std::max(4, h / 60), true);
+    }
+  }
+  CoverSprite->Material.Texture.AssignBitmap(NoiseBitmap);
+  CoverSprite->Material.Texture.SetImageAlpha(tiaLuminance);
+}

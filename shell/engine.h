@@ -1,0 +1,120 @@
+// TTRVEngine: the one long-lived object behind the main window. It owns the scene rig (scene,
+// 3D view, cadencer, camera, light, camera target and eye, sound pool, fade cover), the
+// settings, the input state and the running world, steps them every frame in Progress, and
+// tells the main window what happened only through the Status and Reason words.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "scene/cadencer.h"
+#include "scene/camera.h"
+#include "scene/customobject.h"
+#include "scene/scene.h"
+#include "scene/sprite.h"
+#include "scene/viewer.h"
+#include "shell/controls.h"
+#include "shell/runningworld.h"
+#include "shell/settings.h"
+#include "shell/tips.h"
+#include "world/theme.h"
+
+namespace platform {
+class Window;
+}
+struct TTRVWorldInfo;
+
+enum TFadeState : std::uint8_t { fsOpen = 0, fsCovered = 1, fsFadingOut = 2, fsFadingIn = 3 };
+
+class TTRVEngine {
+ public:
+  // Makes a running world from a world file (new game) or a save; answers null with an error.
+  using WorldFactory = std::function<std::unique_ptr<TTRVRunningWorld>(TTRVEngine&, const std::string& name,
+                                                                       const TTRVWorldInfo* info, std::string& error)>;
+
+  // Builds everything; the cadencer is left disabled. `clock` answers seconds (the platform's
+  // high-resolution clock when empty).
+  TTRVEngine(platform::Window& window, const std::filesystem::path& programFolder, std::function<double()> clock = {});
+  ~TTRVEngine();
+  TTRVEngine(const TTRVEngine&) = delete;
+  TTRVEngine& operator=(const TTRVEngine&) = delete;
+
+  // Scene rig.
+  TGLScene Scene;
+  std::unique_ptr<TGLSceneViewer> Viewer;
+  std::unique_ptr<TGLCadencer> Cadencer;
+  TGLCamera* Camera = nullptr;
+  TGLLightSource* Light = nullptr;
+  TGLDummyCube* CameraTarget = nullptr;
+  TGLDummyCube* CameraEye = nullptr;
+  TGLDummyCube* SoundPool = nullptr;
+  TTRVTheme ScreenTheme;
+  TGLHUDSprite* CoverSprite = nullptr;
+  TGLHUDSprite* LogoSprite = nullptr;
+  TGLHUDSprite* BannerSprite = nullptr;
+  TGLHUDSprite* HeadSprite = nullptr;
+  platform::Bitmap SnapshotBitmap;
+  platform::Bitmap NoiseBitmap;
+
+  // Protocol words read and cleared by the main window's tick.
+  std::string Status;
+  std::string Reason;
+
+  TTRVSettings Settings;
+  TTRVControlBlock Controls;
+  TTRVMouseState Mouse;
+  bool TimeAccel = false;
+  int ZoomAccumulator = 0;
+
+  bool TutorialMode = false;
+  std::uint8_t LessonUnlock = 0;
+  int TutorialWeapon = -1;  // -1: the player chooses
+
+  std::uint8_t FadeState = fsOpen;
+  float FadeProgress = 0;
+
+  std::unique_ptr<TTRVRunningWorld> World;
+  WorldFactory NewGameLoader;   // StartWorld
+  WorldFactory SavedGameLoader; // LoadGame of a game save
+
+  TTRVTips Tips;
+
+  // Repaints the loading dialog: (text, percent, tip). Set by the main window.
+  std::function<void(const std::string&, int, const std::string&)> OnLoadingProgress;
+
+  const std::filesystem::path& ProgramFolder() const { return folder_; }
+  bool WorldRunning() const { return World != nullptr; }
+
+  // The cadencer's progress: samples input, steps the world and the fade.
+  void Progress(double deltaTime, double newTime);
+  void UpdateFade(float dt);
+  void PrepareSnapshot();
+  // Repaints the loading dialog at once, but at most every 50 ms so long loads do not
+  // spend their time painting.
+  void ShowLoadingProgress(const std::string& text, int percent);
+
+  // "OK" or "ERROR"; a missing world file changes nothing.
+  std::string StartWorld(const std::string& name, const TTRVWorldInfo* info);
+  std::string LoadGame(const std::string& name);
+  bool SaveGame(const std::string& name);
+  void StopWorld();
+  void CloseCampaign();
+  void ApplyViewport();
+  bool ReadSettings();
+  bool WriteSettings(std::string& error);
+  // Paints the noise the fade cover shows, sized by the resolution.
+  void PaintNoiseTexture();
+
+ private:
+  void ShowCover(bool all);
+  void HideCover();
+
+  platform::Window& window_;
+  std::filesystem::path folder_;
+  std::function<double()> clock_;
+  double lastLoadingPaint_ = -1;
+};

@@ -1,0 +1,183 @@
+// The engine's frame rules with a stand-in world: step clamping and acceleration, the fade
+// state machine and its words, and the cover's pixels through a fade-out and a fade-in.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/window.h"
+#include "shell/engine.h"
+
+namespace {
+
+class FakeWorld : public TTRVRunningWorld {
+ public:
+  std::vector<double> steps;
+  bool hudVisible = true;
+  float airStrikeCut = -1;
+  void Step(double dt) override { steps.push_back(dt); }
+  void SetHUDVisible(bool visible) override { hudVisible = visible; }
+  void CutAirStrikeTimer(float s) override { airStrikeCut = s; }
+  bool SaveGame(const std::string&, std::string&) override { return true; }
+  std::string CampaignName() const override { return ""; }
+};
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
+    folder_ = std::filesystem::temp_directory_path() / ("morvane-engine-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder_);
+    platform::WindowOptions options;
+    options.width = 640;
+    options.height = 480;
+    std::string error;
+    if (!window_.Create(options, error)) GTEST_SKIP() << error;
+    engine_ = std::make_unique<TTRVEngine>(window_, folder_, [this] { return now_; });
+    engine_->Settings.ResolutionX = 640;
+    engine_->Settings.ResolutionY = 480;
+    auto world = std::make_unique<FakeWorld>();
+    world_ = world.get();
+    engine_->World = std::move(world);
+  }
+  void TearDown() override {
+    engine_.reset();
+    window_.Destroy();
+    std::filesystem::remove_all(folder_);
+  }
+
+  double now_ = 0;
+  std::filesystem::path folder_;
+  platform::Window window_;
+  std::unique_ptr<TTRVEngine> engine_;
+  FakeWorld* world_ = nullptr;
+};
+
+TEST_F(EngineTest, SlowFrameStepsTheWorldClampedWhileTheFadeTakesTheWholeFrame) {
+  engine_->FadeState = fsFadingIn;
+  engine_->FadeProgress = 0;
+  engine_->Progress(0.5, 0.5);
+  ASSERT_EQ(world_->steps.size(), 1u);
+  EXPECT_DOUBLE_EQ(world_->steps[0], 0.066);
+  EXPECT_FLOAT_EQ(engine_->FadeProgress, 0.5f);
+  engine_->TimeAccel = true;
+  window_.Input().Press(engine_->Settings.TimeAccelON);  // stays latched on
+  engine_->Progress(0.5, 1.0);
+  EXPECT_NEAR(world_->steps[1], 0.198, 1e-12);
+  window_.Input().Release(engine_->Settings.TimeAccelON);
+  engine_->Progress(0.01, 1.01);
+  EXPECT_NEAR(world_->steps[2], 0.03, 1e-12);
+}
+
+TEST_F(EngineTest, EscapeDuringAFadeInTurnsItIntoAFadeOutAtTheSameProgress) {
+  engine_->FadeState = fsFadingIn;
+  engine_->FadeProgress = 0;
+  engine_->Progress(0.3, 0.3);
+  window_.Input().Press(27);
+  engine_->Progress(0.1, 0.4);
+  EXPECT_EQ(engine_->FadeState, fsFadingOut);
+  EXPECT_NEAR(engine_->FadeProgress, 0.2f, 1e-5f);
+  EXPECT_NEAR(engine_->CoverSprite->AlphaChannel, 0.8f, 1e-5f);
+  window_.Input().Release(27);
+  for (int i = 0; i < 5; ++i) engine_->Progress(0.1, 0.5);
+  EXPECT_EQ(engine_->FadeState, fsCovered);
+  EXPECT_EQ(engine_->Status, "Esc");
+  EXPECT_FALSE(world_->hudVisible);
+}
+
+TEST_F(EngineTest, AMissionEndDuringAFadeOutKeepsItsWord) {
+  for (const char* word : {"Failed", "Accomplished"}) {
+    engine_->FadeState = fsFadingOut;
+    engine_->FadeProgress = 0.1f;
+    engine_->Status = word;
+    engine_->Progress(0.2, 0);
+    engine_->Progress(0.2, 0);
+    EXPECT_EQ(engine_->FadeState, fsCovered);
+    EXPECT_EQ(engine_->Status, word);
+  }
+}
+
+TEST_F(EngineTest, StopWorldClearsTheMouseButtonsEvenWithoutAWorld) {
+  engine_->StopWorld();
+  EXPECT_EQ(engine_->World, nullptr);
+  engine_->Controls.fire = engine_->Controls.secondary = true;
+  engine_->StopWorld();
+  EXPECT_FALSE(engine_->Controls.fire);
+  EXPECT_FALSE(engine_->Controls.secondary);
+}
+
+TEST_F(EngineTest, StartWorldWithAMissingFileLeavesTheRunningWorldAlone) {
+  TTRVRunningWorld* before = engine_->World.get();
+  EXPECT_EQ(engine_->StartWorld("NoSuchWorld", nullptr), "ERROR");
+  EXPECT_EQ(engine_->World.get(), before);
+  EXPECT_EQ(engine_->LoadGame("NoSuchSave"), "ERROR");
+  EXPECT_EQ(engine_->World.get(), before);
+}
+
+TEST_F(EngineTest, NoiseTextureSizeFollowsTheResolution) {
+  struct Case { int resolutionX, w, h; } cases[] = {{800, 512, 512}, {1024, 1024, 512}, {1280, 1024, 1024}, {1600, 1024, 1024}};
+  for (const auto& c : cases) {
+    engine_->Settings.ResolutionX = c.resolutionX;
+    engine_->PaintNoiseTexture();
+    EXPECT_EQ(engine_->NoiseBitmap.Width(), c.w);
+    EXPECT_EQ(engine_->NoiseBitmap.Height(), c.h);
+  }
+}
+
+TEST_F(EngineTest, LoadingProgressRepaintsAtMostEvery50Milliseconds) {
+  int paints = 0;
+  engine_->OnLoadingProgress = [&](const std::string&, int, const std::string& tip) {
+    ++paints;
+    EXPECT_FALSE(tip.empty());
+  };
+  for (int i = 0; i < 100; ++i) {
+    engine_->ShowLoadingProgress("Loading", i);
+    now_ += 0.001;
+  }
+  EXPECT_EQ(paints, 2);  // the first call and one 50 ms later
+  engine_->ShowLoadingProgress("Done", 100);
+  EXPECT_EQ(paints, 3);  // the end is always shown
+}
+
+// The cover during a fade: black noise faded in additively over the frame, then gone again.
+TEST_F(EngineTest, CoverPixelsFollowAFadeOutAndAFadeIn) {
+  engine_->Viewer->Visible = true;
+  engine_->PrepareSnapshot();  // places the cover sprites for the resolution
+  auto centreBrightness = [&] {
+    platform::Bitmap shot = engine_->Viewer->CreateSnapshotBitmap();
+    long sum = 0;
+    for (int y = 0; y < shot.Height(); y += 8)
+      for (int x = 0; x < shot.Width(); x += 8) {
+        platform::Color c = shot.Pixel(x, y);
+        sum += platform::RedOf(c) + platform::GreenOf(c) + platform::BlueOf(c);
+      }
+    return sum;
+  };
+  engine_->FadeState = fsOpen;
+  engine_->UpdateFade(0);
+  EXPECT_FALSE(engine_->CoverSprite->Visible);
+  long open = centreBrightness();
+  engine_->FadeState = fsFadingOut;
+  engine_->FadeProgress = 1;
+  engine_->UpdateFade(0.5f);
+  EXPECT_TRUE(engine_->CoverSprite->Visible);
+  EXPECT_FALSE(engine_->LogoSprite->Visible);
+  long half = centreBrightness();
+  engine_->UpdateFade(0.6f);
+  engine_->UpdateFade(0.1f);
+  EXPECT_EQ(engine_->FadeState, fsCovered);
+  long covered = centreBrightness();
+  // The noise adds light to the sky-coloured frame: more the further the fade has gone.
+  EXPECT_GT(half, open);
+  EXPECT_GT(covered, half);
+  engine_->FadeState = fsFadingIn;
+  engine_->FadeProgress = 0;
+  for (int i = 0; i < 12; ++i) engine_->UpdateFade(0.1f);
+  EXPECT_EQ(engine_->FadeState, fsOpen);
+  EXPECT_FALSE(engine_->CoverSprite->Visible);
+  EXPECT_EQ(centreBrightness(), open);
+}
+
+}  // namespace
