@@ -280,8 +280,10 @@ int IniFile::ReadInteger(std::string_view section, std::string_view key, int fal
   const Line* line = FindLine(section, key);
   if (!line) return fallback;
   std::string_view text = line->value;
-  if (text.starts_with('+')) text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return fallback;
+  if (text.starts_with('+')) {
+    text.remove_prefix(1);
+    if (text.empty() || text.front() < '0' || text.front() > '9') return fallback;
+  }
   int value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
   if (ec != std::errc{} || end != text.data() + text.size()) return fallback;

@@ -102,9 +102,7 @@ TTRVEngine::~TTRVEngine() {
 }
 
 bool TTRVEngine::ReadSettings() {
-  bool ok = Settings.ReadSettings(folder_ / "config.ini");
-  Settings.Clamp();
-  return ok;
+  return Settings.ReadSettings(folder_ / "config.ini");
 }
 
 bool TTRVEngine::WriteSettings(std::string& error) { return Settings.WriteSettings(folder_ / "config.ini", error); }
@@ -118,7 +116,7 @@ void TTRVEngine::ApplyViewport() {
 
 void TTRVEngine::Progress(double deltaTime, double) {
   TTRVSampleView view{Viewer->Width(), Viewer->Height(), Settings.ResolutionX, Settings.ResolutionY};
-  SampleControls(window_.Input(), Settings.KeyMap(), view, Mouse, Controls, TimeAccel);
+  SampleControls(window_.Input(), TTRVKeyMap::FromSettings(Settings), view, Mouse, Controls, TimeAccel);
   if (World) {
     if (window_.Input().KeyDown(27)) FadeState = fsFadingOut;
     if (TutorialMode && TutorialWeapon >= 0) {

@@ -11,29 +11,45 @@ namespace {
 using S = TTRVSettings;
 using Section = TTRVSettingSection;
 
+// The table's rows are built field by field: every row leaves some fields at their defaults.
+constexpr TTRVSettingInfo Row(std::string_view key, Section section, TTRVSettingField field, int def, int lo,
+                              int hi) {
+  TTRVSettingInfo info;
+  info.Key = key;
+  info.Section = section;
+  info.Field = field;
+  info.Default = def;
+  info.Min = lo;
+  info.Max = hi;
+  return info;
+}
 constexpr TTRVSettingInfo Integer(std::string_view key, Section section, int S::*field, int def, int lo, int hi) {
-  return {.Key = key, .Section = section, .Field = field, .Default = def, .Min = lo, .Max = hi};
+  return Row(key, section, field, def, lo, hi);
 }
 constexpr TTRVSettingInfo Byte(std::string_view key, Section section, std::uint8_t S::*field, int def, int lo,
                                int hi) {
-  return {.Key = key, .Section = section, .Field = field, .Default = def, .Min = lo, .Max = hi};
+  return Row(key, section, field, def, lo, hi);
 }
 constexpr TTRVSettingInfo Boolean(std::string_view key, Section section, bool S::*field, bool def) {
-  return {.Key = key, .Section = section, .Field = field, .Default = def ? 1 : 0, .Min = 0, .Max = 1};
+  return Row(key, section, field, def ? 1 : 0, 0, 1);
 }
 constexpr TTRVSettingInfo Text(std::string_view key, std::string S::*field, std::string_view def,
                                std::string_view choices) {
-  return {.Key = key, .Section = Section::General, .Field = field, .DefaultText = def, .Choices = choices};
+  TTRVSettingInfo info = Row(key, Section::General, field, 0, 0, 0);
+  info.DefaultText = def;
+  info.Choices = choices;
+  return info;
 }
 // Helicopter superiority is the one game type that is always available: its range is {true}.
 constexpr TTRVSettingInfo Lock(std::string_view key, int unit, int mission) {
-  const int lo = (unit == 0 && mission == 0) ? 1 : 0;
-  return {.Key = key, .Section = Section::Locks, .Field = TTRVLockField{unit, mission}, .Default = 0, .Min = lo, .Max = 1};
+  const int always = (unit == 0 && mission == 0) ? 1 : 0;
+  return Row(key, Section::Locks, TTRVLockField{unit, mission}, always, always, 1);
 }
 // Codes are stored in bytes, so any number in the file names some key: it wraps.
 constexpr TTRVSettingInfo KeyCode(std::string_view key, std::uint8_t S::*field, int def) {
-  return {.Key = key, .Section = Section::Controls, .Field = field, .Default = def, .Min = 0, .Max = 255,
-          .WrapsModulo = true};
+  TTRVSettingInfo info = Row(key, Section::Controls, field, def, 0, 255);
+  info.WrapsModulo = true;
+  return info;
 }
 
 // clang-format off

@@ -35,7 +35,7 @@ using TTRVSettingField = std::variant<int TTRVSettings::*, std::uint8_t TTRVSett
 
 struct TTRVSettingInfo {
   std::string_view Key;
-  TTRVSettingSection Section;
+  TTRVSettingSection Section = TTRVSettingSection::General;
   TTRVSettingField Field;
   int Default = 0;                // integers, bytes and booleans (0 / 1)
   int Min = 0, Max = 0;           // allowed values; booleans 0..1 (1..1: always true)

@@ -41,6 +41,7 @@ class ByteCursor {
     pos_ += 4;
     return true;
   }
+  bool Vector(TAffineVector& v) { return Float(v.x) && Float(v.y) && Float(v.z); }
 
  private:
   std::span<const std::uint8_t> bytes_;
@@ -95,11 +96,9 @@ bool ParseObject(std::span<const std::uint8_t> bytes, ByteCursor& in, TTRVObject
 
   std::uint8_t count;
   if (!in.Byte(count)) return Fail(error, PastTheEnd("marker count"));
-  if (in.Left() < std::size_t{count} * 24) return Fail(error, PastTheEnd("marker points"));
   o.markers.resize(count);
   for (TTRVMarkerPoint& p : o.markers) {
-    in.Float(p.position.x), in.Float(p.position.y), in.Float(p.position.z);
-    in.Float(p.scale.x), in.Float(p.scale.y), in.Float(p.scale.z);
+    if (!in.Vector(p.position) || !in.Vector(p.scale)) return Fail(error, PastTheEnd("marker points"));
     if (!Finite(p.position) || !Finite(p.scale)) return Fail(error, "marker point is not finite");
   }
   return true;

@@ -79,7 +79,7 @@ std::string ThemeFileFault(const TTRVThemeFileData& data);
 std::vector<std::uint8_t> WriteThemeFile(const TTRVThemeFileData& data);
 
 // Weight 0..255 of a height layer for each height byte: rising from lo to pk, falling from pk
-// to hi, 0 outside. Exact integer arithmetic, so 75 in the band 50/100/150 weighs 127.
+// to hi, 0 outside; truncated, so 75 in the band 50/100/150 weighs 127.
 std::array<std::uint8_t, 256> ThemeHeightWeights(std::uint8_t lo, std::uint8_t pk, std::uint8_t hi);
 
 // The rules the game's worlds rely on, for the forge and the loader to report. fileName is the

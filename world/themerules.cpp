@@ -54,8 +54,8 @@ void CheckMilitary(const TTRVThemeFileData& data, std::vector<std::string>& faul
 
 std::array<std::uint8_t, 256> ThemeHeightWeights(std::uint8_t lo, std::uint8_t pk, std::uint8_t hi) {
   std::array<std::uint8_t, 256> w{};
-  // trunc(255 - (pk - h) / (pk - lo) * 255) is 255 * (h - lo) / (pk - lo), never negative, so
-  // integer division gives it exactly where floating point could land a hair below a whole number.
+  // trunc(255 - (pk - h) / (pk - lo) * 255) equals 255 * (h - lo) / (pk - lo), which is never
+  // negative, so integer division gives the same truncated weight with no rounding to doubt.
   if (pk > lo)
     for (int h = lo; h <= pk; ++h) w[h] = static_cast<std::uint8_t>(255 * (h - lo) / (pk - lo));
   if (hi > pk)
