@@ -73,6 +73,12 @@ bool EnterFullScreen(SDL_Window* window, int width, int height, int bits) {
   const std::optional<SDL_DisplayMode> mode = FindMode(displayIndex, width, height, bits);
   if (!mode) return false;
 
+  // The desktop's own mode needs no mode switch: a borderless window over the whole
+  // screen is quicker to enter and behaves the same with or without a window manager.
+  SDL_DisplayMode desktop{};
+  if (SDL_GetDesktopDisplayMode(displayIndex, &desktop) == 0 && desktop.w == mode->w && desktop.h == mode->h)
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+
   SDL_DisplayMode previous{};
   const bool hadPrevious = SDL_GetWindowDisplayMode(window, &previous) == 0;
   if (SDL_SetWindowDisplayMode(window, &*mode) != 0) return false;

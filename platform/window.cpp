@@ -31,12 +31,12 @@ bool Window::Create(const WindowOptions& options, std::string& error) {
   Uint32 flags = SDL_WINDOW_OPENGL | (options.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
   if (options.resizable) flags |= SDL_WINDOW_RESIZABLE;
   if (options.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  window_ = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, options.width,
+  window_ = SDL_CreateWindow(options.title.c_str(), options.left, options.top, options.width,
                              options.height, flags);
   if (!window_) {
     // Some servers offer no alpha channel; destination alpha is then simply unavailable.
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
-    window_ = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, options.width,
+    window_ = SDL_CreateWindow(options.title.c_str(), options.left, options.top, options.width,
                                options.height, flags);
   }
   if (!window_) {
@@ -86,12 +86,26 @@ void Window::SetSize(int width, int height) {
   if (window_) SDL_SetWindowSize(window_, width, height);
 }
 
+void Window::MoveTo(int left, int top) {
+  if (window_) SDL_SetWindowPosition(window_, left, top);
+}
+
 void Window::SetTitle(const std::string& title) {
   if (window_) SDL_SetWindowTitle(window_, title.c_str());
 }
 
 void Window::MakeCurrent() {
-  if (window_ && context_) SDL_GL_MakeCurrent(window_, static_cast<SDL_GLContext>(context_));
+  if (!window_ || !context_) return;
+  int w = 0, h = 0;
+  SDL_GL_GetDrawableSize(window_, &w, &h);
+  if (w != boundWidth_ || h != boundHeight_) {
+    // A software GL driver sizes its buffers when a context is bound: rebind after the
+    // window changed size, or frames keep going to buffers of the old size.
+    SDL_GL_MakeCurrent(window_, nullptr);
+    boundWidth_ = w;
+    boundHeight_ = h;
+  }
+  SDL_GL_MakeCurrent(window_, static_cast<SDL_GLContext>(context_));
 }
 
 void Window::SwapBuffers() {
@@ -101,8 +115,13 @@ void Window::SwapBuffers() {
 bool MessageLoop::PumpEvents() {
   SDL_Event e;
   while (running_ && SDL_PollEvent(&e)) {
-    window_.Input().HandleEvent(e);
-    if (OnEvent) OnEvent(e);
+    bool taken = OnEvent ? OnEvent(e) : false;
+    bool press = e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEWHEEL;
+    if (!(taken && press)) window_.Input().HandleEvent(e);
+    if (e.type == SDL_WINDOWEVENT &&
+        (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+         e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_RESTORED))
+      exposed_ = true;
     bool quit = e.type == SDL_QUIT ||
                 (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
     if (quit) {

@@ -14,6 +14,8 @@ namespace platform {
 
 struct WindowOptions {
   std::string title = "Morvane Field Command";
+  int left = 0;  // the game's window sits at the screen's top-left corner
+  int top = 0;
   int width = 800;
   int height = 600;
   bool fullScreen = false;
@@ -36,6 +38,7 @@ class Window {
   int Width() const;
   int Height() const;
   void SetSize(int width, int height);
+  void MoveTo(int left, int top);
   void SetTitle(const std::string& title);
   void MakeCurrent();
   void SwapBuffers();
@@ -47,6 +50,7 @@ class Window {
  private:
   SDL_Window* window_ = nullptr;
   void* context_ = nullptr;
+  int boundWidth_ = 0, boundHeight_ = 0;  // drawable size when the context was last bound
   bool ownsVideo_ = false;
   InputState input_;
 };
@@ -57,8 +61,10 @@ class MessageLoop {
  public:
   explicit MessageLoop(Window& window) : window_(window) {}
 
-  // Every event, after the input state has seen it (dialogs, wheel, mouse moves).
-  std::function<void(const SDL_Event&)> OnEvent;
+  // Every event, before the game's input state sees it; answers true when a dialog took it,
+  // so a click or key meant for a dialog does not also fire or steer (releases always
+  // reach the input state, so nothing stays held).
+  std::function<bool(const SDL_Event&)> OnEvent;
   // Called when idle; returns whether it did any work (if not, the loop sleeps a little).
   std::function<bool()> OnIdle;
   // Window closed or SIGTERM/SIGINT: SDL's quit event. Default: stop the loop.
@@ -70,10 +76,17 @@ class MessageLoop {
   void Run();
   void Terminate() { running_ = false; }
   bool Running() const { return running_; }
+  // True once after the window was uncovered or resized: its picture must be drawn again.
+  bool TakeExposed() {
+    bool e = exposed_;
+    exposed_ = false;
+    return e;
+  }
 
  private:
   Window& window_;
   bool running_ = true;
+  bool exposed_ = true;
 };
 
 }  // namespace platform

@@ -164,9 +164,11 @@ void TGLSceneBuffer::DrawPasses(TRenderContext& rci) {
 void TGLSceneBuffer::Render() {
   double t0 = platform::NowSeconds();
   glViewport(0, 0, width_, height_);
-  TGLColor bg = TGLColor::FromWinColor(BackgroundColor);
-  glClearColor(bg.Red, bg.Green, bg.Blue, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (ClearBeforeRender) {
+    TGLColor bg = TGLColor::FromWinColor(BackgroundColor);
+    glClearColor(bg.Red, bg.Green, bg.Blue, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
   if (Camera) {
     TRenderContext rci;
     Prepare(rci);
@@ -257,6 +259,7 @@ void TGLSceneViewer::Render() {
   window_.MakeCurrent();
   Buffer.SetSize(std::max(1, Width()), std::max(1, Height()));
   Buffer.Render();
+  if (OnAfterRender) OnAfterRender();
   window_.SwapBuffers();
   invalid_ = false;
 }

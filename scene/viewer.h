@@ -32,13 +32,15 @@ class TGLSceneBuffer {
   bool FogEnable = false;
   TGLFogEnvironment FogEnvironment;
   int ContextOptions = roDoubleBuffer | roRenderToWindow | roDestinationAlpha;
+  // Off to draw over a frame already in the framebuffer (dialogs over the 3D view).
+  bool ClearBeforeRender = true;
 
   TGLCamera* Camera = nullptr;
   int Width() const { return width_; }
   int Height() const { return height_; }
   void SetSize(int width, int height) { width_ = width; height_ = height; }
 
-  // Clears and draws the camera's scene into the current framebuffer.
+  // Clears (unless ClearBeforeRender is off) and draws the camera's scene into the current framebuffer.
   void Render();
   // Seconds the last Render took.
   double LastRenderTime() const { return lastRenderTime_; }
@@ -85,6 +87,8 @@ class TGLSceneViewer {
   double LastRenderTime() const { return Buffer.LastRenderTime(); }
 
   std::function<void(int x, int y)> OnMouseMove;
+  // Called by Render after the frame is drawn and before it is shown.
+  std::function<void()> OnAfterRender;
 
  private:
   platform::Window& window_;

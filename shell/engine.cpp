@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/fonts.h"
+#include "platform/inifile.h"
 #include "platform/random.h"
 #include "platform/window.h"
 
@@ -105,7 +106,16 @@ bool TTRVEngine::ReadSettings() {
   return Settings.ReadSettings(folder_ / "config.ini");
 }
 
-bool TTRVEngine::WriteSettings(std::string& error) { return Settings.WriteSettings(folder_ / "config.ini", error); }
+bool TTRVEngine::WriteSettings(std::string& error) {
+  // The quality presets travel in the same file; a first run (or a player who deleted them)
+  // gets the shipped ones back, while keys already there are left as they are.
+  std::filesystem::path file = folder_ / "config.ini";
+  platform::IniFile ini;
+  if (!ini.LoadFromFile(file, error)) return false;
+  WriteDefaultPresets(ini);
+  Settings.WriteTo(ini);
+  return ini.SaveToFile(file, error);
+}
 
 void TTRVEngine::ApplyViewport() {
   // The window is sized by the main window; the view follows it, and the focal length keeps

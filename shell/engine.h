@@ -80,6 +80,9 @@ class TTRVEngine {
   std::unique_ptr<TTRVRunningWorld> World;
   WorldFactory NewGameLoader;   // StartWorld
   WorldFactory SavedGameLoader; // LoadGame of a game save
+  // Set by the save loader when the save file itself could not be read (not merely its
+  // world file missing): the main window then deletes a broken automatic save.
+  bool LastSaveUnreadable = false;
 
   TTRVTips Tips;
 

@@ -1,0 +1,93 @@
+// TFormTarvin: the main window and the process's spine. It owns the game window, the dialog
+// host and the screen compositor, the engine and the dialogs; it runs the start-up order,
+// the supervisory tick that turns the engine's Status and Reason words into screen changes,
+// the display modes, and the operations every dialog uses (start, pause, resume, leave).
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/bitmap.h"
+#include "platform/cursor.h"
+#include "platform/fonts.h"
+#include "platform/widgets/host.h"
+#include "platform/window.h"
+#include "shell/asynctimer.h"
+#include "shell/engine.h"
+#include "shell/fullscreen.h"
+#include "ui/decoration.h"
+#include "ui/errordialog.h"
+#include "ui/gameoverdialog.h"
+#include "ui/loadingdialog.h"
+#include "ui/screen.h"
+
+class TFormTarvin {
+ public:
+  // `clock` answers seconds (the high-resolution counter when empty): tests drive time.
+  explicit TFormTarvin(std::filesystem::path programFolder, std::function<double()> clock = {});
+  ~TFormTarvin();
+  TFormTarvin(const TFormTarvin&) = delete;
+  TFormTarvin& operator=(const TFormTarvin&) = delete;
+
+  // Program start: the window, the dialogs, the engine, the display settings.
+  bool Create(std::string& error);
+  // Runs the message loop until the window is closed or the program is asked to stop.
+  void Run();
+  // Closes the main window: the loop ends after the current pass.
+  void Close() { loop_->Terminate(); }
+  // One pass of the loop: events, the tick when due, a frame or a repaint.
+  bool RunOnce();
+
+  // Operations the dialogs use.
+  void StartWorld(const std::string& name, const TTRVWorldInfo* info);
+  void LoadGame(const std::string& name);
+  void Pause(bool snapshot);
+  void Resume();
+  void ExitToMainMenu();
+  void ApplySettings(bool changeDisplay);
+  void ShowMainMenu();
+  std::string OnOffText(bool on) const;
+  platform::Color OnOffColor(bool on, bool greyWhenOff = false) const;
+
+  // The supervisory tick (also called directly by tests).
+  void Tick();
+  int EndTicks = 0;
+
+  platform::Window& Window() { return window_; }
+  TTRVEngine& Engine() { return *engine_; }
+  platform::widgets::TWidgetHost& Host() { return *host_; }
+  ui::TScreenCompositor& Screen() { return *screen_; }
+  ui::TFormLoading& FormLoading() { return *formLoading_; }
+  ui::TFormError& FormError() { return *formError_; }
+  ui::TFormGameOver& FormGameOver() { return *formGameOver_; }
+  TAsyncTimer AsyncTimer;
+  TFullScreen FullScreen;
+  platform::Bitmap ImageCanvas;
+  // Called when the game-over step wants the jingle of a reason played.
+  std::function<void(const std::string& reason)> OnPlayJingle;
+
+ private:
+  void GameOverStep();
+  void CloseDialogs();
+  void WriteScreenshot();
+  double Now() const { return clock_(); }
+
+  std::filesystem::path folder_;
+  std::function<double()> clock_;
+  platform::Window window_;
+  platform::FontCache fonts_;
+  platform::CursorSet cursors_;
+  std::unique_ptr<platform::widgets::TWidgetHost> host_;
+  std::unique_ptr<ui::TScreenCompositor> screen_;
+  std::unique_ptr<platform::MessageLoop> loop_;
+  ui::TCornerSets corners_;
+  std::unique_ptr<ui::TFormLoading> formLoading_;
+  std::unique_ptr<ui::TFormError> formError_;
+  std::unique_ptr<ui::TFormGameOver> formGameOver_;
+  std::unique_ptr<TTRVEngine> engine_;
+  bool created_ = false;
+  double lastPresent_ = 0;
+};

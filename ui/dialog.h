@@ -1,0 +1,63 @@
+// The common shape of the game's dialogs: a form keyed transparent around one rounded dark
+// body panel, with rounded grey buttons and light text, a place on the screen given as
+// fractions of its size, and the list of panels that get rounded corners.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/widgets/controls.h"
+#include "platform/widgets/form.h"
+#include "ui/decoration.h"
+
+namespace ui {
+
+// The dialogs' colours and fonts.
+namespace look {
+inline constexpr platform::Color kBody = platform::MakeColor(38, 41, 36);
+inline constexpr platform::Color kInset = platform::MakeColor(22, 24, 20);
+inline constexpr platform::Color kInsetFrame = platform::MakeColor(92, 98, 84);
+inline constexpr platform::Color kButton = platform::MakeColor(128, 128, 128);
+inline constexpr platform::Color kTitleText = platform::MakeColor(232, 216, 152);
+inline constexpr platform::Color kText = platform::MakeColor(226, 226, 218);
+inline constexpr platform::Color kDimText = platform::MakeColor(176, 178, 168);
+inline constexpr platform::Color kWarningText = platform::MakeColor(244, 184, 64);
+inline constexpr platform::Color kProgress = platform::MakeColor(122, 150, 62);
+inline constexpr int kTextSize = 12;
+inline constexpr int kTitleSize = 15;
+inline constexpr platform::widgets::TFont kButtonFont{platform::MakeColor(255, 255, 255), 12, true};
+}  // namespace look
+
+class TDialogForm : public platform::widgets::TForm {
+ public:
+  // Centred on (centreX, centreY) fractions of the screen by LayoutForms.
+  TDialogForm(std::string name, platform::FontCache& fonts, double centreX, double centreY);
+
+  double CentreX() const { return centreX_; }
+  double CentreY() const { return centreY_; }
+  // When set, the dialog's left edge is 5 pixels right of that form (a list's details
+  // beside the list); only the vertical place then comes from CentreY.
+  const platform::widgets::TForm* PlaceBeside = nullptr;
+
+  // Buttons and framed panels that LayoutForms gives rounded corners.
+  const std::vector<platform::widgets::TPanel*>& RoundedPanels() const { return rounded_; }
+
+ protected:
+  // The rounded body filling the form inside the rim; everything else goes on it.
+  platform::widgets::TPanel* AddBody();
+  platform::widgets::TPanel* AddButton(platform::widgets::TWidget& parent, std::string name, std::string caption,
+                                       int left, int top, int width, int height);
+  // A fixed-size label (no auto size), so texts of any length keep the layout.
+  platform::widgets::TLabel* AddText(platform::widgets::TWidget& parent, std::string name, std::string caption,
+                                     int left, int top, int width, int height, const platform::widgets::TFont& font,
+                                     platform::widgets::TAlignment alignment);
+  void MarkRounded(platform::widgets::TPanel* panel) { rounded_.push_back(panel); }
+  // A click on the panel's handler, when it has one and can take clicks.
+  static void Press(platform::widgets::TPanel& panel);
+
+ private:
+  double centreX_, centreY_;
+  std::vector<platform::widgets::TPanel*> rounded_;
+};
+
+}  // namespace ui
