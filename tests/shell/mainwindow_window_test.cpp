@@ -1,0 +1,163 @@
+// The main window's supervisory tick and its screen changes, driven tick by tick with a
+// stand-in world: the fade on the 4th tick of a mission end, the game-over dialog once on the
+// 6th, "Esc" without a game, and failed starts that must not wait for a "Loaded".
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "shell/mainwindow.h"
+
+namespace {
+
+class StandInWorld : public TTRVRunningWorld {
+ public:
+  explicit StandInWorld(std::string campaign = "") : campaign_(std::move(campaign)) {}
+  void Step(double) override {}
+  void SetHUDVisible(bool) override {}
+  void CutAirStrikeTimer(float) override {}
+  bool SaveGame(const std::string&, std::string&) override { return true; }
+  std::string CampaignName() const override { return campaign_; }
+
+ private:
+  std::string campaign_;
+};
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
+    folder_ = std::filesystem::temp_directory_path() / ("morvane-main-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder_);
+    std::ofstream(folder_ / "config.ini") << "[General]\nResolutionX=800\nResolutionY=600\nFullScr=0\nLanguage=ENG\n";
+    main_ = std::make_unique<TFormTarvin>(folder_, [this] { return now_; });
+    std::string error;
+    if (!main_->Create(error)) GTEST_SKIP() << error;
+  }
+  void TearDown() override {
+    main_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+  void StartStandInGame(std::string campaign = "") {
+    main_->Engine().World = std::make_unique<StandInWorld>(std::move(campaign));
+    main_->Resume();
+  }
+
+  double now_ = 0;
+  std::filesystem::path folder_;
+  std::unique_ptr<TFormTarvin> main_;
+};
+
+TEST_F(MainWindowTest, PersistentFailureFadesOnTheFourthTickAndEndsTheGameOnceOnTheSixth) {
+  StartStandInGame();
+  TTRVEngine& engine = main_->Engine();
+  for (int tick = 1; tick <= 9; ++tick) {
+    engine.Status = "Failed";  // the world says it again at every step
+    engine.Reason = "GOheli";
+    main_->Tick();
+    SCOPED_TRACE(tick);
+    if (tick < 4) EXPECT_NE(engine.FadeState, fsFadingOut);
+    if (tick == 4) {
+      EXPECT_EQ(engine.FadeState, fsFadingOut);
+      EXPECT_FLOAT_EQ(engine.FadeProgress, 1.0f);
+    }
+    if (tick <= 6) EXPECT_EQ(main_->FormGameOver().Visible(), tick == 6);
+    if (tick == 6) main_->FormGameOver().Hide();  // the player closes it: it must not return
+    if (tick > 6) EXPECT_FALSE(main_->FormGameOver().Visible());
+    EXPECT_TRUE(engine.Status.empty());
+  }
+  EXPECT_EQ(main_->FormGameOver().LabelReason().Caption(), "Your helicopter was destroyed.");
+  EXPECT_FALSE(engine.Cadencer->Enabled());  // paused behind the dialog
+}
+
+TEST_F(MainWindowTest, GameOverTextsFollowTheOutcomeTheLanguageAndTheCampaign) {
+  struct Case {
+    const char* status;
+    const char* reason;
+    const char* language;
+    const char* campaign;
+    const char* title;
+    const char* text;
+    bool mainMenu, continueShown;
+  } cases[] = {
+      {"Accomplished", "MAbase", "ENG", "", "Mission accomplished !", "Enemy base captured.", true, false},
+      {"Accomplished", "MAunits", "CZE", "Ostrovy", "Mise byla úspěšná !", "Nepřátelské jednotky byly zničeny.", false, true},
+      {"Accomplished", "MAunits", "ENG", "- - -", "Mission accomplished !", "Enemy units destroyed.", true, false},
+      {"Failed", "GObase", "ENG", "", "Mission failed !", "Your base was captured.", true, false},
+      {"Failed", "GOboat", "CZE", "", "Mise byla neúspěšná !", "Vaše loď byla zničena.", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.status) + " " + c.reason + " " + c.language);
+    StartStandInGame(c.campaign);
+    main_->Engine().Settings.Language = c.language;
+    main_->EndTicks = 0;
+    for (int tick = 0; tick < 6; ++tick) {
+      main_->Engine().Status = c.status;
+      main_->Engine().Reason = c.reason;
+      main_->Tick();
+    }
+    ui::TFormGameOver& form = main_->FormGameOver();
+    ASSERT_TRUE(form.Visible());
+    EXPECT_EQ(form.PanelTitle().Caption(), c.title);
+    EXPECT_EQ(form.LabelReason().Caption(), c.text);
+    EXPECT_EQ(form.PanelMainMenu().Visible(), c.mainMenu);
+    EXPECT_EQ(form.PanelContinue().Visible(), c.continueShown);
+    form.Hide();
+  }
+}
+
+TEST_F(MainWindowTest, EscWithoutAGameShowsTheMenusAndLoadedResumes) {
+  TTRVEngine& engine = main_->Engine();
+  engine.Status = "Esc";
+  main_->Tick();
+  EXPECT_TRUE(engine.Status.empty());
+  EXPECT_FALSE(engine.Viewer->Visible);
+
+  StartStandInGame();
+  main_->Pause(false);
+  main_->FormLoading().Show();
+  engine.Status = "Loaded";
+  main_->Tick();
+  EXPECT_FALSE(main_->FormLoading().Visible());
+  EXPECT_TRUE(engine.Viewer->Visible);
+  EXPECT_TRUE(engine.Cadencer->Enabled());
+  EXPECT_EQ(engine.FadeState, fsFadingIn);
+}
+
+TEST_F(MainWindowTest, FailedStartsShowTheErrorInsteadOfWaitingForLoaded) {
+  main_->StartWorld("NoSuchIsland", nullptr);
+  EXPECT_FALSE(main_->FormLoading().Visible());
+  EXPECT_TRUE(main_->FormError().Visible());
+  main_->FormError().Hide();
+
+  // An automatic save that cannot be read is removed; a missing one is simply reported.
+  std::filesystem::create_directories(folder_ / "save");
+  std::ofstream(folder_ / "save" / "AutoSave.TRV") << "not a save";
+  main_->Engine().SavedGameLoader = [](TTRVEngine& engine, const std::string&, const TTRVWorldInfo*,
+                                       std::string& error) -> std::unique_ptr<TTRVRunningWorld> {
+    engine.LastSaveUnreadable = true;
+    error = "Not a save file";
+    return nullptr;
+  };
+  main_->LoadGame("AutoSave");
+  EXPECT_TRUE(main_->FormError().Visible());
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "save" / "AutoSave.TRV"));
+}
+
+TEST_F(MainWindowTest, StillImageComesFromTheLastScreenshotAndIsWrittenAtExitAtFullWidth) {
+  StartStandInGame();
+  main_->Pause(true);  // takes the snapshot at the current resolution
+  EXPECT_EQ(main_->ImageCanvas.Width(), main_->Engine().Settings.ResolutionX);
+  main_.reset();
+  ASSERT_TRUE(std::filesystem::exists(folder_ / "Screenshot.bmp"));
+  main_ = std::make_unique<TFormTarvin>(folder_, [this] { return now_; });
+  std::string error;
+  ASSERT_TRUE(main_->Create(error)) << error;
+  EXPECT_EQ(main_->ImageCanvas.Width(), 800);
+  EXPECT_TRUE(main_->Screen().HasStillImage());
+}
+
+}  // namespace
