@@ -5,8 +5,15 @@
 
 namespace forge {
 
+bool ForgeSounds(const ForgeContext& context, std::string& error);
+bool ForgeJingles(const ForgeContext& context, std::string& error);
+bool ForgeMusic(const ForgeContext& context, std::string& error);
+
 const std::vector<NamedStep>& Steps() {
   static const std::vector<NamedStep> steps = {
+      {"sounds", ForgeSounds},
+      {"jingles", ForgeJingles},
+      {"music", ForgeMusic},
   };
   return steps;
 }
