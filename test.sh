@@ -27,7 +27,14 @@ for fuzzer in build-fuzz/fuzz_*; do
   seeds="tests/fuzz/seeds/$name"
   [ -d "$seeds" ] || seeds=""
   echo "Fuzzing $name"
-  "$fuzzer" -runs=40000 -max_total_time=20 -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 "$corpus" $seeds 2>&1 | tail -n 12
+  log="build-fuzz/$name.log"
+  if ! "$fuzzer" -runs=40000 -max_total_time=20 -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="build-fuzz/$name-" "$corpus" $seeds > "$log" 2>&1; then
+    tail -n 80 "$log"
+    echo "Fuzz target $name failed; the input is in build-fuzz/$name-*"
+    exit 1
+  fi
+  tail -n 6 "$log"
 done
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"

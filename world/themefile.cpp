@@ -63,6 +63,10 @@ bool TakeBmp(ByteCursor& in, std::vector<std::uint8_t>& bmp, std::string& error)
   std::string why;
   const std::span<const std::uint8_t> rest = in.Rest();
   if (!platform::InspectBmp(rest, info, why)) return Fail(error, "texture: " + why);
+  // A header can pass its checks and the picture still fail to decode: decode it here, so a
+  // record the reader keeps is one the theme can build.
+  platform::Bitmap decoded;
+  if (!decoded.LoadBmpFromMemory(rest.first(info.length), why)) return Fail(error, "texture: " + why);
   bmp.assign(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(info.length));
   in.SetPos(in.Pos() + info.length);
   return true;
