@@ -61,11 +61,16 @@ struct TGLStaticImposterBuilder::PictureSet {
 
 TGLStaticImposterBuilder::TGLStaticImposterBuilder() { Coronas.push_back({16, 0}); }
 
-TGLStaticImposterBuilder::~TGLStaticImposterBuilder() {
-  if (RenderPoint) {
-    auto& b = RenderPoint->builders_;
+TGLStaticImposterBuilder::~TGLStaticImposterBuilder() { SetRenderPoint(nullptr); }
+
+void TGLStaticImposterBuilder::SetRenderPoint(TGLRenderPoint* point) {
+  if (renderPoint_ == point) return;
+  if (renderPoint_) {
+    auto& b = renderPoint_->builders_;
     b.erase(std::remove(b.begin(), b.end(), this), b.end());
   }
+  renderPoint_ = point;
+  if (point) point->builders_.push_back(this);
 }
 
 void TGLStaticImposterBuilder::Invalidate() { sets_.clear(); }
@@ -241,9 +246,7 @@ void TGLStaticImposterBuilder::DrawOne(const TGLImposter& imposter, const Pictur
 void TGLStaticImposterBuilder::Request(TGLImposter& imposter, TRenderContext& rci) {
   if (!imposter.ImpostoredObject) return;
   queue_.push_back(&imposter);
-  if (RenderPoint) {
-    auto& b = RenderPoint->builders_;
-    if (std::find(b.begin(), b.end(), this) == b.end()) b.push_back(this);
+  if (renderPoint_) {
     // The viewer flushes whatever a missing render point left queued, so nothing
     // outlives the frame.
     auto& pending = rci.imposterBuilders;
@@ -300,7 +303,7 @@ void TGLImposter::Render(TRenderContext& rci) {
 }
 
 TGLRenderPoint::~TGLRenderPoint() {
-  for (TGLStaticImposterBuilder* b : builders_) b->RenderPoint = nullptr;
+  for (TGLStaticImposterBuilder* b : builders_) b->renderPoint_ = nullptr;
 }
 
 void TGLRenderPoint::Render(TRenderContext& rci) {

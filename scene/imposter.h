@@ -39,7 +39,9 @@ class TGLStaticImposterBuilder {
   TImposterReference ImposterReference = irCenter;
   TSIBLighting Lighting = siblStaticLighting;
   // Where queued imposters are drawn; without one each imposter draws at its own place.
-  TGLRenderPoint* RenderPoint = nullptr;
+  // The builder and its point know each other, so whichever is freed first unhooks the other.
+  TGLRenderPoint* RenderPoint() const { return renderPoint_; }
+  void SetRenderPoint(TGLRenderPoint* point);
 
   // Drops every picture (the next draw takes them again).
   void Invalidate();
@@ -59,6 +61,8 @@ class TGLStaticImposterBuilder {
 
   std::map<const TGLBaseSceneObject*, std::unique_ptr<PictureSet>> sets_;
   std::vector<TGLImposter*> queue_;
+  TGLRenderPoint* renderPoint_ = nullptr;
+  friend class TGLRenderPoint;
 };
 
 class TGLImposter : public TGLBaseSceneObject {

@@ -330,7 +330,7 @@ TEST_F(RenderTest, ImpostersShowAPictureOfTheirObjectBatchedAtTheRenderPoint) {
     imposters.push_back(imp);
   }
   auto* point = scene_.Objects().AddNewChild<TGLRenderPoint>();
-  builder.RenderPoint = point;
+  builder.SetRenderPoint(point);
 
   platform::Bitmap shot = viewer_->CreateSnapshotBitmap();
   EXPECT_EQ(builder.PicturedCount(), 1);  // one picture set shared by both imposters
@@ -346,7 +346,7 @@ TEST_F(RenderTest, ImpostersShowAPictureOfTheirObjectBatchedAtTheRenderPoint) {
 
   // Without its render point the builder still draws, at each imposter's place.
   point->Free();
-  EXPECT_EQ(builder.RenderPoint, nullptr);
+  EXPECT_EQ(builder.RenderPoint(), nullptr);
   shot = viewer_->CreateSnapshotBitmap();
   TVector c = viewer_->Buffer.WorldToScreen(imposters[0]->AbsolutePosition());
   EXPECT_GT(At(shot, static_cast<int>(c.x), kH - static_cast<int>(c.y)).r, 100);
