@@ -11,17 +11,20 @@
 int main(int argc, char** argv) {
   const std::map<std::string, int (*)(const BenchOptions&)> scenarios = {
       {"scene", RunSceneScenario},
+      {"load", RunLoadScenario},
+      {"fly", RunFlyScenario},
   };
   BenchOptions options;
   std::string name;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) options.seconds = std::atof(argv[++i]);
     else if (std::strcmp(argv[i], "--shot") == 0 && i + 1 < argc) options.shotPath = argv[++i];
-    else name = argv[i];
+    else if (name.empty()) name = argv[i];
+    else options.arguments.push_back(argv[i]);
   }
   auto it = scenarios.find(name);
   if (it == scenarios.end()) {
-    std::fprintf(stderr, "usage: morvane-bench [--seconds S] [--shot FILE.bmp] SCENARIO\nscenarios:");
+    std::fprintf(stderr, "usage: morvane-bench [--seconds S] [--shot FILE.bmp] SCENARIO [ARGUMENTS]\nscenarios:");
     for (const auto& s : scenarios) std::fprintf(stderr, " %s", s.first.c_str());
     std::fprintf(stderr, "\n");
     return 2;

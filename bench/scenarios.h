@@ -2,12 +2,22 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct BenchOptions {
   double seconds = 4;   // how long the main measurement runs
   std::string shotPath;  // when set, a screenshot of the scenario is saved there (BMP)
+  std::vector<std::string> arguments;  // words after the scenario's name (a world file, ...)
 };
 
 // About 10k lit, textured, fogged triangles at 800 x 600 (a terrain patch and proxied trees),
 // then the same window cleared and swapped only: scene_fps and floor_fps.
 int RunSceneScenario(const BenchOptions& options);
+
+// Loads a world file through the game's loader with no window: load_s, or the loader's
+// message and a non-zero exit when it refuses the file.
+int RunLoadScenario(const BenchOptions& options);
+
+// Flies the camera over an island (a world file, or a synthetic 10 x 10-sector one) at
+// 800 x 600 with the Medium detail settings: fly_fps, floor_fps and bake_ms_max.
+int RunFlyScenario(const BenchOptions& options);

@@ -122,7 +122,7 @@ int RunSceneScenario(const BenchOptions& options) {
     camera->Direction.SetVector(0, -0.35f, 1);
     auto* sun = scene.Objects().AddNewChild<TGLLightSource>();
     sun->LightStyle = lsParallel;
-    sun->SpotDirection.SetVector(-0.4f, -1, 0.3f);
+    sun->SpotDirection.SetVector(0.4f, 1, -0.3f);
 
     auto* terrain = scene.Objects().AddNewChild<TGLFreeForm>();
     terrain->MeshObjects.Add(TerrainMesh());

@@ -28,7 +28,8 @@ class TGLLightSource : public TGLBaseSceneObject {
  public:
   TGLLightSource() : SpotDirection(nullptr, {0, 0, -1, 0}) {}
   TGLLightStyle LightStyle = lsOmni;
-  // For a parallel light: the direction the light travels, in the light's frame.
+  // For a parallel light: the direction toward the light (where the sun stands), in the
+  // light's frame; for a spot light: the direction it points.
   TGLCoordinates SpotDirection;
   TGLColor Ambient{0, 0, 0, 1};
   TGLColor Diffuse{1, 1, 1, 1};

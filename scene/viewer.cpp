@@ -78,7 +78,7 @@ void TGLSceneBuffer::SetupLights(TRenderContext& rci) {
     glLightfv(id, GL_SPECULAR, &s.x);
     if (l.LightStyle == lsParallel) {
       // A directional light is given by the direction toward the light.
-      TAffineVector toLight = -VectorNormalize(l.SpotDirection.AsAffineVector());
+      TAffineVector toLight = VectorNormalize(l.SpotDirection.AsAffineVector());
       GLfloat pos[4] = {toLight.x, toLight.y, toLight.z, 0};
       glLightfv(id, GL_POSITION, pos);
       glLightf(id, GL_SPOT_CUTOFF, 180);

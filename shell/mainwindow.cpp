@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "shell/controls.h"
+#include "shell/worldfactory.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ bool TFormTarvin::Create(std::string& error) {
   screen_->ShowStill(true);
 
   engine_ = std::make_unique<TTRVEngine>(window_, folder_, clock_);
+  InstallWorldFactories(*engine_);
   engine_->OnLoadingProgress = [this](const std::string& text, int percent, const std::string& tip) {
     formLoading_->SetProgress(text, percent, tip);
     screen_->PresentNow();

@@ -99,7 +99,7 @@ class RenderTest : public ::testing::Test {
 
     auto* sun = scene_.Objects().AddNewChild<TGLLightSource>();
     sun->LightStyle = lsParallel;
-    sun->SpotDirection.SetVector(0, -0.5f, 1);
+    sun->SpotDirection.SetVector(0, 0.5f, -1);  // high behind the camera
   }
 
   void TearDown() override {

@@ -1,0 +1,32 @@
+// The engine's world factory over the world loader.
+#include "shell/worldfactory.h"
+
+#include "shell/engine.h"
+#include "terrain/sectorstream.h"
+#include "world/world.h"
+
+void InstallWorldFactories(TTRVEngine& engine) {
+  engine.NewGameLoader = [](TTRVEngine& e, const std::string& name, const TTRVWorldInfo* info,
+                            std::string& error) -> std::unique_ptr<TTRVRunningWorld> {
+    TTRVWorldContext context;
+    context.scene = &e.Scene;
+    context.programFolder = e.ProgramFolder();
+    context.settings = e.Settings;
+    context.progress = [&e](const std::string& text, int percent) { e.ShowLoadingProgress(text, percent); };
+    context.camera = e.Camera;
+    context.cameraTarget = e.CameraTarget;
+    // A new game stops the clock and starts at normal speed behind a closed cover.
+    e.Cadencer->SetEnabled(false);
+    e.TimeAccel = false;
+    e.FadeProgress = 0;
+    e.FadeState = fsCovered;
+    std::unique_ptr<TTRVWorld> world = CreateLoadedWorld(std::move(context), name, true, info, error);
+    if (!world) return nullptr;
+    PrepareSectors(*world);
+    // The fog closes the view where the sky and the streamed sectors end.
+    TGLFogEnvironment& fog = e.Viewer->Buffer.FogEnvironment;
+    fog.FogStart = 22.0f * e.Settings.ViewDistance;
+    fog.FogEnd = 28.0f * e.Settings.ViewDistance;
+    return world;
+  };
+}

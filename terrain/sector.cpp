@@ -1,0 +1,281 @@
+// A sector's loading, detail levels and drawing. The drawing here is the game's own: it runs
+// inside the ground renderer's direct-drawing callback and restores what it changes.
+#include "terrain/sector.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "scene/gl.h"
+#include "scene/rendercontext.h"
+#include "scene/viewer.h"
+#include "terrain/lodtable.h"
+#include "terrain/sectorbake.h"
+#include "terrain/sectorobjects.h"
+#include "world/world.h"
+
+namespace {
+
+// Whether a sphere reaches into the view of the context's camera.
+bool SphereInView(const TRenderContext& rci, const TAffineVector& c, float radius) {
+  const TMatrix m = rci.projection * rci.view;
+  // Rows of the clip matrix (column-major storage: m[col][row]).
+  const auto row = [&m](int r) { return TVector(m[0][r], m[1][r], m[2][r], m[3][r]); };
+  const TVector r0 = row(0), r1 = row(1), r2 = row(2), r3 = row(3);
+  const TVector planes[6] = {r3 + r0, r3 - r0, r3 + r1, r3 - r1, r3 + r2, r3 - r2};
+  for (const TVector& p : planes) {
+    const float len = VectorLength(TAffineVector(p));
+    if (len <= 0) continue;
+    if ((p.x * c.x + p.y * c.y + p.z * c.z + p.w) / len < -radius) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TTRVSector::TTRVSector() {
+  groundRenderer = AddNewChild<TGLDirectOpenGL>();
+  detailRoot = AddNewChild<TGLDummyCube>();
+  obstacleCube = AddNewChild<TGLDummyCube>();
+  // The boxes are for collisions only.
+  obstacleCube->Visible = false;
+}
+
+TTRVSector::~TTRVSector() {
+  if (!world || waterOnly) return;
+  // Only a loaded sector has a baked material; an open-sea one made none and frees none.
+  const int index = world->materialLibrary.IndexOf(BakedMaterialName(sectorX, sectorZ));
+  if (index >= 0) world->materialLibrary.Delete(index);
+}
+
+void TTRVSector::LoadSector(TTRVWorld& w, int sx, int sz, bool sea) {
+  world = &w;
+  waterOnly = sea;
+  if (!waterOnly) {
+    TTRVSectorRecord record;
+    const std::int32_t offset = w.sectorOffsets.At(sx, sz, -1);
+    if (offset < 0) {
+      loadError = "no record for this sector";
+      waterOnly = true;
+    } else if (!ReadSectorRecord(w.worldStream, static_cast<std::size_t>(offset), record, loadError)) {
+      waterOnly = true;
+    } else {
+      heights = record.heights;
+      cellTypes = record.cellTypes;
+      for (int list = 0; list < kPlacementLists; ++list) {
+        objectLists[static_cast<std::size_t>(list)].clear();
+        for (const TTRVPlacement& p : record.placements[static_cast<std::size_t>(list)]) {
+          if (PlacementMaster(w, p))
+            objectLists[static_cast<std::size_t>(list)].push_back(p);
+          else
+            ++droppedPlacements;
+        }
+      }
+    }
+  }
+  // The indices asked for, not the ones stored in the record: the world finds sectors by them.
+  sectorX = sx;
+  sectorZ = sz;
+  if (waterOnly) {
+    needsBake = false;
+    heights.fill(0);
+    cellTypes.fill(0);
+    for (auto& list : objectLists) list.clear();
+  } else if (!proxyCube) {
+    proxyCube = detailRoot->AddNewChild<TGLDummyCube>();
+    nearImposterCube = detailRoot->AddNewChild<TGLDummyCube>();
+    farImposterCube = detailRoot->AddNewChild<TGLDummyCube>();
+  }
+  Position.SetPoint(static_cast<float>(sx * kSectorCells), 0, static_cast<float>(sz * kSectorCells));
+  centre = {static_cast<float>(sx * kSectorCells + 16), 0, static_cast<float>(sz * kSectorCells + 16)};
+  groundRenderer->OnRender = [this](TGLDirectOpenGL&, TRenderContext& rci) { RenderGround(rci); };
+}
+
+void TTRVSector::SetDetailLevel(int level) {
+  level = std::clamp(level, 0, 4);
+  if (level < kLodNotDrawn) timeToLive = kSectorTimeToLive;
+  if (needsBake) {
+    detailLevel = 0;
+    return;
+  }
+  if (level == detailLevel) {
+    if (!justBaked) return;
+    justBaked = false;
+  }
+  detailLevel = static_cast<std::uint8_t>(level);
+  if (waterOnly || !world || !proxyCube) return;
+  switch (level) {
+    case 0:
+      nearImposterCube->DeleteChildren();
+      farImposterCube->DeleteChildren();
+      if (proxyCube->Count() == 0) {
+        obstacleCube->DeleteChildren();
+        for (const auto& list : objectLists) BuildProxies(*this, list);
+      }
+      proxyCube->Visible = true;
+      break;
+    case 1:
+      proxyCube->DeleteChildren();
+      farImposterCube->DeleteChildren();
+      obstacleCube->DeleteChildren();
+      if (nearImposterCube->Count() == 0)
+        for (int list : {1, 2}) BuildImposters(*this, objectLists[static_cast<std::size_t>(list)], *nearImposterCube, world->nearImposterBuilder);
+      nearImposterCube->Visible = true;
+      break;
+    case 2:
+      proxyCube->DeleteChildren();
+      nearImposterCube->DeleteChildren();
+      obstacleCube->DeleteChildren();
+      if (farImposterCube->Count() == 0) BuildImposters(*this, objectLists[2], *farImposterCube, world->farImposterBuilder);
+      farImposterCube->Visible = true;
+      break;
+    default:
+      proxyCube->DeleteChildren();
+      nearImposterCube->DeleteChildren();
+      farImposterCube->DeleteChildren();
+      obstacleCube->DeleteChildren();
+      break;
+  }
+}
+
+const TTRVSectorMesh& TTRVSector::Mesh(int level) {
+  level = std::clamp(level, 0, 3);
+  auto& mesh = meshes_[static_cast<std::size_t>(level)];
+  if (!mesh) mesh = std::make_unique<TTRVSectorMesh>(BuildSectorMesh(heights, world ? world->heightDivisor : 1.0f, level));
+  return *mesh;
+}
+
+const TTRVWaterMesh& TTRVSector::Water() {
+  if (!water_) water_ = std::make_unique<TTRVWaterMesh>(BuildWaterMesh(heights, world ? world->heightDivisor : 1.0f));
+  return *water_;
+}
+
+float TTRVSector::CameraDistance(const TRenderContext& rci) const {
+  const TGLCamera* camera = world ? world->Context().camera : nullptr;
+  const TAffineVector eye = camera ? camera->AbsoluteAffinePosition() : rci.cameraPosition;
+  return VectorLength(eye - AbsoluteAffinePosition());
+}
+
+void TTRVSector::BuildList(TRenderContext& rci) {
+  if (!Visible) return;
+  inView = SphereInView(rci, TAffineVector(AbsoluteMatrix() * TVector(16, 0, 16, 1)), kSectorCullRadius);
+  detailRoot->Visible = inView;
+  TGLDummyCube::BuildList(rci);
+}
+
+bool TTRVSector::DrawsAt(float cameraDistance, float frameSeconds) {
+  const float range = SectorDrawDistance(world ? world->viewRange : 1);
+  if ((cameraDistance <= range && detailLevel != kLodNotDrawn) || needsBake) return true;
+  timeToLive -= frameSeconds;
+  if (timeToLive < 0) expired = true;
+  return false;
+}
+
+void TTRVSector::RenderGround(TRenderContext& rci) {
+  if (!world || rci.picking) return;
+  if (!DrawsAt(CameraDistance(rci), rci.buffer ? static_cast<float>(rci.buffer->LastRenderTime()) : 0.0f)) return;
+  if (!inView) return;
+
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  if (detailLevel == 0) {
+    if (!waterOnly) DrawGround(rci, 0, needsBake || world->Context().settings.ProceduralGroundTextures);
+    DrawWater(rci);
+  } else {
+    const int level = std::min<int>(detailLevel, 3);
+    bool flat = waterOnly;
+    if (!waterOnly) {
+      DrawGround(rci, level, false);
+      flat = Mesh(level).needsFlatWater;
+    }
+    if (flat) DrawFlatWater(rci);
+  }
+  glPopClientAttrib();
+}
+
+void TTRVSector::DrawForBake(TRenderContext& rci) {
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  DrawGround(rci, 0, true);
+  DrawWater(rci);
+  glPopClientAttrib();
+}
+
+void TTRVSector::DrawGround(TRenderContext& rci, int level, bool painted) {
+  const TTRVSectorMesh& mesh = Mesh(level);
+  TGLLibMaterial* baked = painted ? nullptr : world->materialLibrary.GetLibMaterialByName(BakedMaterialName(sectorX, sectorZ));
+  if (!baked || !baked->Material.Texture.Handle()) painted = true;
+  // The painted ground: until a sector has been baked it has no colours, and it is baked
+  // before the next frame, so for this one frame it shows nothing rather than a wrong colour.
+  if (painted && (level != 0 || groundColours_.size() != static_cast<std::size_t>(kSectorSamples) * 4)) return;
+
+  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
+  if (painted) {
+    TGLMaterial plain;
+    plain.MaterialOptions = moNoLighting;
+    plain.FrontProperties.Diffuse.SetColor(1, 1, 1, 1);
+    plain.Apply(rci);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(4, GL_UNSIGNED_BYTE, 0, groundColours_.data());
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.groundIndices.size()), GL_UNSIGNED_SHORT, mesh.groundIndices.data());
+    glDisableClientState(GL_COLOR_ARRAY);
+    plain.UnApply(rci);
+    return;
+  }
+  baked->Material.Apply(rci);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.groundIndices.size()), GL_UNSIGNED_SHORT, mesh.groundIndices.data());
+  if (!mesh.skirtIndices.empty())
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.skirtIndices.size()), GL_UNSIGNED_SHORT, mesh.skirtIndices.data());
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  baked->Material.UnApply(rci);
+}
+
+namespace {
+
+// The sea through its library, so the theme's texture scale repeats it; the world's plain
+// water when no theme paints the sea.
+void ApplyWater(TTRVWorld& world, TGLMaterial& ref, TRenderContext& rci) {
+  if (TGLLibMaterial* sea = world.ThemeMaterial(world.seaMaterial)) {
+    ref.MaterialLibrary = sea->Library();
+    ref.LibMaterialName = sea->Name;
+    ref.Apply(rci);
+  } else {
+    world.WaterMaterial().Apply(rci);
+  }
+}
+
+void UnApplyWater(TTRVWorld& world, TGLMaterial& ref, TRenderContext& rci) {
+  if (ref.MaterialLibrary)
+    ref.UnApply(rci);
+  else
+    world.WaterMaterial().UnApply(rci);
+}
+
+}  // namespace
+
+void TTRVSector::DrawWater(TRenderContext& rci) {
+  if (!water_) Water();
+  if (water_->quads == 0) return;
+  const TTRVWaveState waves{world->wavePhaseA, world->wavePhaseB, world->waveSinA, world->waveSinB};
+  AnimateWater(*water_, sectorX, sectorZ, waves, world->waterRipple);
+  TGLMaterial ref;
+  ApplyWater(*world, ref, rci);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, water_->positions.data());
+  glTexCoordPointer(2, GL_FLOAT, 0, water_->texCoords.data());
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(water_->indices.size()), GL_UNSIGNED_SHORT, water_->indices.data());
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  UnApplyWater(*world, ref, rci);
+}
+
+void TTRVSector::DrawFlatWater(TRenderContext& rci) {
+  TGLMaterial ref;
+  ApplyWater(*world, ref, rci);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, TTRVFlatWater::positions);
+  glTexCoordPointer(2, GL_FLOAT, 0, TTRVFlatWater::texCoords);
+  glDrawArrays(GL_QUADS, 0, 4);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  UnApplyWater(*world, ref, rci);
+}

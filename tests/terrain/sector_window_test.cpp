@@ -1,0 +1,201 @@
+// Sectors drawn for real: the bake's picture holds the sector's ground and water and nothing
+// standing over it; the coarse levels wear that picture on screen.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/bitmap.h"
+#include "platform/window.h"
+#include "scene/quadrics.h"
+#include "scene/viewer.h"
+#include "terrain/sector.h"
+#include "terrain/sectorbake.h"
+#include "terrain/sectorstream.h"
+#include "tests/world/world_fixture.h"
+
+namespace {
+
+using namespace worldtest;
+
+struct Rgb {
+  int r, g, b;
+};
+
+Rgb At(const platform::Bitmap& bmp, int x, int y) {
+  platform::Color c = bmp.Pixel(x, y);
+  return {platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)};
+}
+
+::testing::AssertionResult Near(Rgb got, Rgb want, int tolerance = 10) {
+  if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance && std::abs(got.b - want.b) <= tolerance)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "got (" << got.r << ", " << got.g << ", " << got.b << "), want (" << want.r
+                                       << ", " << want.g << ", " << want.b << ")";
+}
+
+constexpr Rgb kGrass{60, 170, 60};
+constexpr Rgb kSea{20, 40, 200};
+
+std::vector<std::uint8_t> SolidBmp(Rgb c) {
+  platform::Bitmap b(8, 8, 24);
+  b.FillRect(0, 0, 8, 8, platform::MakeColor(c.r, c.g, c.b));
+  return b.EncodeBmp();
+}
+
+// A ground material over every height and, when asked, a sea painter.
+void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
+  TTRVThemeFileData d;
+  d.themeName = "Basic";
+  TTRVMaterialRecord ground;
+  ground.materialName = "Grass";
+  ground.heightLayer = 1;
+  ground.bandLow = 0;
+  ground.bandPeak = 1;
+  ground.bandHigh = 255;
+  ground.bmp = SolidBmp(kGrass);
+  d.materials.push_back(ground);
+  if (withSea) {
+    TTRVMaterialRecord sea;
+    sea.materialName = "Sea";
+    sea.heightLayer = 1;
+    sea.paintsClass = tcSea;
+    sea.bmp = SolidBmp(kSea);
+    d.materials.push_back(sea);
+  }
+  const std::vector<std::uint8_t> bytes = WriteThemeFile(d);
+  FILE* f = std::fopen((folder.Path() / "themes" / "Basic.TRV").c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+class SectorWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
+    platform::WindowOptions options;
+    options.width = 320;
+    options.height = 240;
+    std::string error;
+    if (!window_.Create(options, error)) GTEST_SKIP() << error;
+    viewer_ = std::make_unique<TGLSceneViewer>(window_);
+    camera_ = scene_.Objects().AddNewChild<TGLCamera>();
+    camera_->FocalLength = 320 / 800.0f * 50;
+    camera_->DepthOfView = 500;
+    viewer_->SetCamera(camera_);
+    viewer_->Buffer.BackgroundColor = 0;
+  }
+  void TearDown() override {
+    world_.reset();
+    scene_.DeleteAllObjects();
+    viewer_.reset();
+    window_.Destroy();
+  }
+
+  // Sector (1, 1): land on the cells with local x below 16, sea beyond.
+  void LoadHalfIsland(bool withSea, bool procedural = true) {
+    WriteColourTheme(folder_, withSea);
+    Island island(4, 4);
+    island.Fill(32, 32, 48, 65, tcOpenGround, 50);
+    island.Save(folder_.Path(), "Half");
+    TTRVWorldContext c = Context(folder_, &scene_);
+    c.settings.ViewDistance = 1;
+    c.settings.ProceduralGroundTextures = procedural;
+    c.camera = camera_;
+    std::string error;
+    world_ = CreateLoadedWorld(c, "Half", true, nullptr, error);
+    ASSERT_TRUE(world_) << error;
+    PrepareSectors(*world_);
+    sector_ = GetOrCreateSector(*world_, 1, 1);
+    ASSERT_NE(sector_, nullptr);
+  }
+
+  ProgramFolder folder_;
+  platform::Window window_;
+  TGLScene scene_;
+  TGLCamera* camera_ = nullptr;
+  std::unique_ptr<TGLSceneViewer> viewer_;
+  std::unique_ptr<TTRVWorld> world_;
+  TTRVSector* sector_ = nullptr;
+};
+
+TEST_F(SectorWindow, TheBakeShowsTheGroundAndWaterNotAUnitStandingOverIt) {
+  LoadHalfIsland(true);
+  // A red unit hovering over the land half, and grass-like clutter the bake must not see.
+  auto* side = world_->sideRoot->AddNewChild<TGLDummyCube>();
+  auto* unit = side->AddNewChild<TGLSphere>();
+  unit->Radius = 6;
+  unit->Position.SetPoint(40, 8, 48);
+  unit->Material.MaterialOptions = moNoLighting;
+  unit->Material.FrontProperties.Diffuse.SetColor(1, 0, 0);
+
+  ASSERT_EQ(BakePendingSectors(*world_), 1);
+  const platform::Bitmap top = world_->bakeViewer->CaptureBitmap();
+  ASSERT_EQ(top.Width(), 64);
+  // Seen from above with +Z up the picture, +X runs to the left: local x 8 is at column 48.
+  EXPECT_TRUE(Near(At(top, 48, 32), kGrass)) << "under the unit";
+  EXPECT_TRUE(Near(At(top, 60, 5), kGrass));
+  // The sea material is modulated by its white-grey diffuse (0.8).
+  EXPECT_TRUE(Near(At(top, 12, 32), {16, 32, 160}));
+  const TGLLibMaterial* baked = world_->materialLibrary.GetLibMaterialByName("D@1@1");
+  ASSERT_NE(baked, nullptr);
+  EXPECT_NE(baked->Material.Texture.Handle(), 0u);
+  EXPECT_EQ(baked->Material.MaterialOptions, moNoLighting);
+  EXPECT_EQ(baked->Material.Texture.TextureMode, tmDecal);
+}
+
+TEST_F(SectorWindow, WithoutASeaMaterialWaterIsThePlainDefault) {
+  LoadHalfIsland(false);
+  ASSERT_FALSE(world_->seaMaterial.Valid());
+  ASSERT_EQ(BakePendingSectors(*world_), 1);
+  const platform::Bitmap top = world_->bakeViewer->CaptureBitmap();
+  EXPECT_TRUE(Near(At(top, 12, 32), {31, 64, 115}));
+  EXPECT_TRUE(Near(At(top, 48, 32), kGrass));
+}
+
+TEST_F(SectorWindow, EveryLevelShowsTheGroundOnScreen) {
+  for (bool procedural : {true, false}) {
+    SCOPED_TRACE(procedural ? "painted full detail" : "baked full detail");
+    LoadHalfIsland(true, procedural);
+    BakePendingSectors(*world_);
+    // Looking straight down at the land half of the sector from 30 above.
+    camera_->Position.SetPoint(40, 30, 48);
+    camera_->Up.SetVector(0, 0, 1);
+    camera_->Direction.SetVector(0, -1, 0);
+    for (int level : {0, 1, 2, 3}) {
+      sector_->SetDetailLevel(level);
+      const platform::Bitmap shot = viewer_->CreateSnapshotBitmap();
+      EXPECT_TRUE(Near(At(shot, 160, 120), kGrass)) << "level " << level;
+    }
+    // Over the sea half the water shows, at full detail and as the flat plane of the coarse
+    // levels (near enough: the sector's corner within 40 of the camera).
+    camera_->Position.SetPoint(58, 20, 48);
+    for (int level : {0, 2}) {
+      sector_->SetDetailLevel(level);
+      const platform::Bitmap shot = viewer_->CreateSnapshotBitmap();
+      EXPECT_TRUE(Near(At(shot, 160, 120), {16, 32, 160}, 24)) << "level " << level;
+    }
+    world_.reset();
+    camera_->Up.SetVector(0, 1, 0);
+    camera_->Direction.SetVector(0, 0, 1);
+  }
+}
+
+TEST_F(SectorWindow, ASectorOutOfViewDrawsNothing) {
+  LoadHalfIsland(true);
+  BakePendingSectors(*world_);
+  sector_->SetDetailLevel(1);
+  camera_->Position.SetPoint(40, 100, 48);
+  camera_->Up.SetVector(0, 0, 1);
+  camera_->Direction.SetVector(0, 1, 0);  // looking up, away from the ground
+  viewer_->CreateSnapshotBitmap();
+  EXPECT_FALSE(sector_->inView);
+  EXPECT_FALSE(sector_->detailRoot->Visible);
+  camera_->Direction.SetVector(0, -1, 0);
+  viewer_->CreateSnapshotBitmap();
+  EXPECT_TRUE(sector_->inView);
+}
+
+}  // namespace
