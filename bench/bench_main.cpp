@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
       {"scene", RunSceneScenario},
       {"load", RunLoadScenario},
       {"fly", RunFlyScenario},
+      {"generate", RunGenerateScenario},
   };
   BenchOptions options;
   std::string name;

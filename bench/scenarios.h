@@ -21,3 +21,5 @@ int RunLoadScenario(const BenchOptions& options);
 // Flies the camera over an island (a world file, or a synthetic 10 x 10-sector one) at
 // 800 x 600 with the Medium detail settings: fly_fps, floor_fps and bake_ms_max.
 int RunFlyScenario(const BenchOptions& options);
+// One island from --width/--height/--land/--relief/--seed/--name; generate_s and stage times.
+int RunGenerateScenario(const BenchOptions& options);

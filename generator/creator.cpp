@@ -1,0 +1,160 @@
+// The order of the stages, the themes and climate zones, and the retry for enough bases.
+#include "generator/creator.h"
+
+#include <algorithm>
+
+#include "generator/dressing.h"
+#include "generator/elevation.h"
+#include "generator/terrain.h"
+#include "generator/worldout.h"
+
+namespace {
+
+constexpr int kZoneThreshold = 128;
+
+}  // namespace
+
+TTRVWorldCreator::TTRVWorldCreator(std::filesystem::path programFolder, platform::RandomGenerator& rng)
+    : programFolder_(std::move(programFolder)), rng_(rng) {}
+
+bool TTRVWorldCreator::DrawSketch(bool multiSeed, const TTRVWorldParams& params, std::string& error) {
+  return ::DrawSketch(state_.sketch, params.mapWidth, params.mapHeight, params.landPercent, multiSeed, rng_, error);
+}
+
+void TTRVWorldCreator::SetSketch(const platform::Bitmap& sketch) {
+  state_.sketch.Reset(sketch.Width(), sketch.Height(), 0);
+  for (int x = 0; x < sketch.Width(); ++x)
+    for (int y = 0; y < sketch.Height(); ++y)
+      state_.sketch(x, y) = static_cast<std::uint8_t>(platform::RedOf(sketch.Pixel(x, y)));
+}
+
+bool TTRVWorldCreator::LoadThemes(std::string& error) {
+  state_.themes.clear();
+  state_.militaryTheme = -1;
+  for (const std::string& name : state_.params.themeNames) {
+    TTRVGenTheme theme;
+    if (!ReadGenTheme(programFolder_, name, theme, error)) return false;
+    if (theme.name == "Military") state_.militaryTheme = static_cast<int>(state_.themes.size());
+    state_.themes.push_back(std::move(theme));
+  }
+  if (state_.militaryTheme < 0) {
+    error = "the themes include no \"Military\", which the bases are built from";
+    return false;
+  }
+  // Compounds need a fence post (object 0), a wall (object 1) and buildings.
+  const TTRVGenTheme& military = state_.themes[static_cast<std::size_t>(state_.militaryTheme)];
+  const std::vector<std::uint8_t>& kinds = military.objectKinds;
+  if (kinds.size() < 2 || kinds[0] != 3 || kinds[1] != 4) {
+    error = "theme \"Military\" must hold a fence post (kind 3) and a wall (kind 4) as objects 0 and 1";
+    return false;
+  }
+  if (military.buildings.empty()) {
+    error = "theme \"Military\" holds no buildings for the compounds";
+    return false;
+  }
+  return true;
+}
+
+void TTRVWorldCreator::MakeClimateZones() {
+  const TTRVWorldParams& p = state_.params;
+  for (int t = 0; t < static_cast<int>(state_.themes.size()); ++t) {
+    if (!state_.themes[static_cast<std::size_t>(t)].Paints(0) || t == state_.militaryTheme) continue;
+    MakeField(state_.noiseField, p.mapWidth, p.mapHeight, p.featureSize, nullptr, rng_);
+    // Later themes overwrite earlier ones; vertices never covered keep theme 0.
+    std::vector<std::uint8_t>& zone = state_.zoneGrid.Cells();
+    const std::vector<std::uint8_t>& noise = state_.noiseField.Cells();
+    for (std::size_t i = 0; i < zone.size(); ++i)
+      if (noise[i] > kZoneThreshold) zone[i] = static_cast<std::uint8_t>(t);
+  }
+}
+
+bool TTRVWorldCreator::Generate(const TTRVWorldParams& params, std::string& error) {
+  unusable_ = true;
+  if (error = WorldParamsFault(params); !error.empty()) return false;
+  state_.params = params;
+  layout_ = {};
+  Stage("themes_read");
+  if (!LoadThemes(error)) return false;
+  unusable_ = false;
+
+  Stage("elevation");
+  progress.Report("Calculating elevations...", "Počítám výškovou mapu...", 0);
+  state_.ResetGrids();
+  MakeField(state_.noiseField, params.mapWidth, params.mapHeight, params.featureSize,
+            state_.sketch.Empty() ? nullptr : &state_.sketch, rng_);
+  state_.elevation = state_.noiseField;
+
+  Stage("zones");
+  MakeClimateZones();
+  Stage("terraces");
+  if (error = RaiseTerraces(state_, rng_, progress); !error.empty()) return false;
+  Stage("rivers");
+  CarveRivers(state_, rng_, progress);
+  Stage("roads");
+  if (error = BuildRoads(state_, rng_, progress, &roadStats_); !error.empty()) return false;
+  Stage("settlements");
+  BuildCities(state_, rng_, progress);
+  Stage("forests");
+  PlantForests(state_, rng_, progress);
+  Stage("themes");
+  SolveThemes(state_, progress);
+  Stage("grass");
+  GrowGrass(state_, rng_, progress);
+  return true;
+}
+
+bool TTRVWorldCreator::PlaceBases(std::string& error) {
+  if (state_.elevation.Empty()) {
+    error = "no island has been generated";
+    return false;
+  }
+  Stage("bases");
+  error = ::PlaceBases(state_, layout_, rng_, progress);
+  return error.empty();
+}
+
+bool TTRVWorldCreator::SaveWorld(const std::string& worldName, std::string& error) {
+  Stage("world_file");
+  const TTRVWorldFileData data = BuildWorldFile(state_, layout_, worldName, progress.Now());
+  Stage("map");
+  const platform::Bitmap full = DrawFullMap(state_, progress);
+  const platform::Bitmap map = MakeMapImage(full, progress);
+  const platform::Bitmap thumb = MakeThumbnail(full, state_.params.mapWidth, state_.params.mapHeight);
+  Stage("write");
+  return SaveWorldFiles(programFolder_ / "worlds", worldName, data, map, thumb, error);
+}
+
+bool TTRVWorldCreator::PlaceBasesAndSave(const std::string& worldName, std::string& error) {
+  return PlaceBases(error) && SaveWorld(worldName, error);
+}
+
+TTRVCreateResult TTRVWorldCreator::CreateWorld(const TTRVWorldParams& params, TTRVSketchSource sketch,
+                                               const std::string& worldName, int requiredBases) {
+  TTRVCreateResult result;
+  std::string error;
+  int bestBases = -1;
+  for (int layout = 1; layout <= kMaxLayouts; ++layout) {
+    result.layouts = layout;
+    const bool drawn = sketch == TTRVSketchSource::Given ||
+                       DrawSketch(sketch == TTRVSketchSource::RandomMulti, params, error);
+    if (!drawn || !Generate(params, error) || !PlaceBases(error)) {
+      // Parameters and themes do not get better by trying again.
+      if (unusable_) break;
+      continue;
+    }
+    bestBases = std::max(bestBases, static_cast<int>(layout_.bases.size()));
+    if (static_cast<int>(layout_.bases.size()) >= requiredBases) {
+      result.basesPlaced = static_cast<int>(layout_.bases.size());
+      result.navalBasesPlaced = layout_.navalBasesPlaced;
+      result.ok = SaveWorld(worldName, error);
+      if (!result.ok) result.error = error;
+      return result;
+    }
+  }
+  result.basesPlaced = std::max(bestBases, 0);
+  result.error = bestBases < 0 ? error
+                               : "no island of " + std::to_string(result.layouts) + " held the " +
+                                     std::to_string(requiredBases) + " land bases needed (the best held " +
+                                     std::to_string(bestBases) + ")";
+  return result;
+}

@@ -1,0 +1,192 @@
+// Terraces and rivers on small hand-made grids: the terrace search's end on an island with
+// no land, ramps, where a river may spring, walks that get stuck, the disc shapes of the
+// carving, 64-bit accumulation, the untouched outer ring and the open sea.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "generator/terrain.h"
+#include "tests/generator/gen_fixture.h"
+
+namespace {
+
+using namespace gentest;
+
+TEST(GenTerrain, TerracesOnAnIslandWithoutLandAreAnErrorNotAHang) {
+  TTRVGenState s = SeaState(6, 6);
+  // Land only in the 64-cell margin, where no terrace may be centred.
+  Land(s, 2, 2, 60, 60, 80);
+  platform::RandomGenerator rng(1);
+  TTRVGenProgress progress;
+  EXPECT_NE(RaiseTerraces(s, rng, progress), "");
+}
+
+TEST(GenTerrain, TerracesRaiseLowLandMoreThanHighLandAndSinkTheShallows) {
+  TTRVGenState s = SeaState(6, 6);
+  s.params.landPercent = 50;
+  Land(s, 40, 40, 150, 150, 60);
+  Land(s, 60, 60, 80, 80, 250);
+  Land(s, 150, 40, 160, 150, 3);  // shallow: below every sea threshold
+  platform::RandomGenerator rng(4);
+  TTRVGenProgress progress;
+  ASSERT_EQ(RaiseTerraces(s, rng, progress), "");
+  int raised = 0;
+  for (int x = 40; x < 150; ++x)
+    for (int z = 40; z < 150; ++z) {
+      const bool high = x >= 60 && x < 80 && z >= 60 && z < 80;
+      EXPECT_GE(s.elevation(x, z), high ? 250 : 60);
+      EXPECT_LE(s.elevation(x, z), high ? 255 : 60 + 29);
+      raised += !high && s.elevation(x, z) > 60;
+    }
+  EXPECT_GT(raised, 0);
+  for (int z = 40; z < 150; ++z) EXPECT_EQ(s.elevation(155, z), 0);
+}
+
+TEST(GenTerrain, RampsFallOffByTwoPerCellAndKeepTheTop) {
+  TTRVGrid<std::uint8_t> t(60, 60, 0);
+  for (int x = 15; x < 45; ++x)
+    for (int z = 15; z < 45; ++z) t(x, z) = 21;
+  RampTerraces(t);
+  EXPECT_EQ(t(30, 30), 21);
+  EXPECT_LE(t(15, 30), 2);
+  for (int x = 1; x < 57; ++x)
+    for (int z = 1; z < 57; ++z) {
+      EXPECT_LE(std::abs(t(x, z) - t(x + 1, z)), 2) << x << "," << z;
+      EXPECT_LE(std::abs(t(x, z) - t(x, z + 1)), 2) << x << "," << z;
+    }
+}
+
+// A slope falling along +x from `top` at x = 0 by one unit per cell, flat along z.
+TTRVGrid<std::uint8_t> Slope(int sizeX, int sizeZ, int top) {
+  TTRVGrid<std::uint8_t> e(sizeX, sizeZ, 0);
+  for (int x = 0; x < sizeX; ++x)
+    for (int z = 0; z < sizeZ; ++z) e(x, z) = static_cast<std::uint8_t>(std::max(0, top - x));
+  return e;
+}
+
+TEST(GenTerrain, ARiverSpringsOnlyAt65OrAbove) {
+  const struct {
+    int springHeight;
+    bool river;
+  } cases[] = {{64, false}, {65, true}, {200, true}};
+  for (const auto& c : cases) {
+    const TTRVGrid<std::uint8_t> e = Slope(260, 9, 250);
+    const TTRVCell spring{250 - c.springHeight, 4};
+    TTRVGrid<std::uint32_t> stamp(260, 9, 0);
+    platform::RandomGenerator rng(2);
+    const std::vector<TTRVCell> path = WalkRiver(e, spring, stamp, 1, rng);
+    EXPECT_EQ(!path.empty(), c.river) << c.springHeight;
+    if (path.empty()) continue;
+    EXPECT_EQ(path.front(), spring);
+    EXPECT_LT(e(path.back().x, path.back().z), 2);
+    for (std::size_t i = 1; i < path.size(); ++i) {
+      EXPECT_LE(e(path[i].x, path[i].z), e(path[i - 1].x, path[i - 1].z)) << "rivers never climb";
+      EXPECT_EQ(std::abs(path[i].x - path[i - 1].x) + std::abs(path[i].z - path[i - 1].z), 1);
+    }
+  }
+}
+
+TEST(GenTerrain, AWalkStuckInAPitIsGivenUp) {
+  TTRVGrid<std::uint8_t> e(20, 20, 200);
+  e(10, 10) = 100;  // every way out climbs
+  TTRVGrid<std::uint32_t> stamp(20, 20, 0);
+  platform::RandomGenerator rng(3);
+  EXPECT_TRUE(WalkRiver(e, {10, 10}, stamp, 1, rng).empty());
+
+  // A flat plateau walks until it has walked itself in: no way to the sea either.
+  TTRVGrid<std::uint8_t> flat(12, 12, 100);
+  EXPECT_TRUE(WalkRiver(flat, {5, 5}, stamp, 2, rng).empty());
+}
+
+TEST(GenTerrain, CarvingDiscsCoverCellsStrictlyInsideTheirRadius) {
+  // Offsets (j, k) with j*j + k*k < q*q.
+  const struct {
+    int radius, cells;
+  } cases[] = {{0, 0}, {1, 1}, {2, 9}, {3, 25}, {4, 45}, {5, 69}};
+  for (const auto& c : cases) {
+    TTRVRiverCarve carve(40, 40);
+    carve.AddDisc(20, 20, c.radius, 1);
+    int covered = 0;
+    for (int x = 0; x < 40; ++x)
+      for (int z = 0; z < 40; ++z) {
+        const std::int64_t v = carve.At(x, z);
+        EXPECT_TRUE(v == 0 || v == 1);
+        covered += v == 1 && (x - 20) * (x - 20) + (z - 20) * (z - 20) < c.radius * c.radius;
+        if (v == 1) {
+          EXPECT_LT((x - 20) * (x - 20) + (z - 20) * (z - 20), c.radius * c.radius);
+        }
+      }
+    EXPECT_EQ(covered, c.cells) << "radius " << c.radius;
+  }
+}
+
+TEST(GenTerrain, ASixCellRiverIsMarkedButCarvesNothing) {
+  TTRVGrid<std::uint8_t> e(20, 20, 90), classes(20, 20, 0);
+  std::vector<TTRVCell> path;
+  for (int i = 0; i < 6; ++i) path.push_back({5 + i, 10});
+  TTRVRiverCarve carve(20, 20);
+  carve.AddRiver(path, classes);
+  carve.Apply(e, classes);
+  for (const TTRVCell& c : path) EXPECT_EQ(classes(c.x, c.z), tcRiver);
+  EXPECT_TRUE(std::ranges::all_of(e.Cells(), [](std::uint8_t v) { return v == 90; }));
+}
+
+TEST(GenTerrain, LongRiversCarveDeepWithoutOverflowAndSpareTheOuterRing) {
+  // A 4000-cell river: cells along its middle collect more carving than 32 bits hold.
+  const int n = 4000;
+  TTRVGrid<std::uint8_t> e(n + 4, 24, 255), classes(n + 4, 24, 0);
+  std::vector<TTRVCell> path;
+  for (int i = 0; i < n; ++i) path.push_back({2 + i, 12});
+  TTRVRiverCarve carve(n + 4, 24);
+  carve.AddRiver(path, classes);
+  EXPECT_GT(carve.At(1000, 12), std::int64_t{1} << 31);
+  carve.Apply(e, classes);
+  for (int x = 100; x <= n - 100; ++x)
+    for (int z = 1; z <= 22; ++z) ASSERT_EQ(e(x, z), 0) << x << "," << z;
+  for (int x = 0; x < n + 4; ++x) {
+    EXPECT_EQ(e(x, 0), 255);
+    EXPECT_EQ(e(x, 23), 255);
+    EXPECT_NE(classes(x, 0), tcSea);
+  }
+  for (int z = 0; z < 24; ++z) {
+    EXPECT_EQ(e(0, z), 255);
+    EXPECT_EQ(e(n + 3, z), 255);
+  }
+}
+
+TEST(GenTerrain, InnerCellsWithSeaAllAroundBecomeOpenSea) {
+  TTRVGrid<std::uint8_t> e(12, 12, 0), classes(12, 12, 0);
+  e(6, 6) = 5;
+  TTRVRiverCarve carve(12, 12);
+  carve.Apply(e, classes);
+  EXPECT_EQ(classes(2, 2), tcSea);
+  EXPECT_EQ(classes(6, 6), 0);
+  EXPECT_EQ(classes(5, 5), 0);  // beside land
+  EXPECT_EQ(classes(0, 0), 0);  // the outer ring is not classed here
+}
+
+TEST(GenTerrain, RiversRunDownAConeAndOnlyDeepenIt) {
+  TTRVGenState s = SeaState(6, 6);
+  for (int x = 0; x < 192; ++x)
+    for (int z = 0; z < 192; ++z) {
+      const int d = std::abs(x - 96) + std::abs(z - 96);
+      s.elevation(x, z) = static_cast<std::uint8_t>(std::max(0, 220 - 3 * d));
+      s.classGrid(x, z) = s.elevation(x, z) ? tcOpenGround : tcSea;
+    }
+  const TTRVGrid<std::uint8_t> before = s.elevation;
+  platform::RandomGenerator rng(8);
+  TTRVGenProgress progress;
+  CarveRivers(s, rng, progress);
+  int river = 0, carved = 0;
+  for (int x = 0; x < 192; ++x)
+    for (int z = 0; z < 192; ++z) {
+      river += s.classGrid(x, z) == tcRiver;
+      carved += s.elevation(x, z) < before(x, z);
+      EXPECT_LE(s.elevation(x, z), before(x, z));
+    }
+  EXPECT_GE(river, 6);
+  EXPECT_GT(carved, 0);
+}
+
+}  // namespace
