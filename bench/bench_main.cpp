@@ -11,6 +11,7 @@
 int main(int argc, char** argv) {
   const std::map<std::string, int (*)(const BenchOptions&)> scenarios = {
       {"scene", RunSceneScenario},
+      {"models", RunModelsScenario},
       {"load", RunLoadScenario},
       {"fly", RunFlyScenario},
       {"generate", RunGenerateScenario},

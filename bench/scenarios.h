@@ -23,3 +23,4 @@ int RunLoadScenario(const BenchOptions& options);
 int RunFlyScenario(const BenchOptions& options);
 // One island from --width/--height/--land/--relief/--seed/--name; generate_s and stage times.
 int RunGenerateScenario(const BenchOptions& options);
+int RunModelsScenario(const BenchOptions& options);  // models [THEME...] [--out DIR]: a contact sheet per theme

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fonts.h"
+#include "tools/forge/hud_pictures.h"
 #include "tools/forge/steps.h"
 #include "tools/forge/texkit.h"
 #include "tools/forge/themekit.h"
@@ -276,8 +277,8 @@ platform::Bitmap Numbers(std::string& error) {
 
 }  // namespace
 
-bool ForgeHudTheme(const ForgeContext& context, std::string& error) {
-  TTRVThemeFileData t;
+bool HudThemeData(TTRVThemeFileData& t, std::string& error) {
+  t = {};
   t.themeName = "HUD";
   auto add = [&](const char* name, const Canvas& picture) { t.materials.push_back(TextureMaterial(name, picture.ToBitmap(true), 1)); };
   add("HUDmask", MapMask());
@@ -308,7 +309,12 @@ bool ForgeHudTheme(const ForgeContext& context, std::string& error) {
   add("HUDtargetNoFire", TargetNoFire());
   add("HUDBase", BaseIcon());
   add("Bomb", Bomb());
-  return WriteTheme(context, t, error);
+  return true;
+}
+
+bool ForgeHudTheme(const ForgeContext& context, std::string& error) {
+  TTRVThemeFileData t;
+  return HudThemeData(t, error) && WriteTheme(context, t, error);
 }
 
 }  // namespace forge

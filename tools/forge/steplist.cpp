@@ -13,6 +13,7 @@ bool ForgeMilitaryTheme(const ForgeContext& context, std::string& error);
 bool ForgeUnitThemes(const ForgeContext& context, std::string& error);
 bool ForgeHudTheme(const ForgeContext& context, std::string& error);
 bool ForgeScreenTheme(const ForgeContext& context, std::string& error);
+bool ForgeHelpBitmaps(const ForgeContext& context, std::string& error);
 
 const std::vector<NamedStep>& Steps() {
   static const std::vector<NamedStep> steps = {
@@ -24,6 +25,7 @@ const std::vector<NamedStep>& Steps() {
       {"unit-themes", ForgeUnitThemes},
       {"hud-theme", ForgeHudTheme},
       {"screen-theme", ForgeScreenTheme},
+      {"help-bitmaps", ForgeHelpBitmaps},
   };
   return steps;
 }
