@@ -2,7 +2,6 @@
 // written with the game's own writer when FILE is "synthetic" or missing) and flies the camera
 // across it at 800 x 600 with the "Medium" detail settings, as the game step would drive the
 // sectors: bake, stream, waves, sky on the camera. Prints fly_fps, floor_fps and bake_ms_max.
-#include <SDL.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -192,8 +191,9 @@ int RunFlyScenario(const BenchOptions& options) {
     std::fprintf(stderr, "fly: %s\n", error.c_str());
     return 1;
   }
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "fly: %s\n", SDL_GetError());
+  platform::VideoSession video;
+  if (!video.Ok()) {
+    std::fprintf(stderr, "fly: %s\n", video.Error().c_str());
     return 1;
   }
   int code = 0;
@@ -204,7 +204,6 @@ int RunFlyScenario(const BenchOptions& options) {
     wo.height = 600;
     if (!window.Create(wo, error)) {
       std::fprintf(stderr, "fly: %s\n", error.c_str());
-      SDL_Quit();
       return 1;
     }
     platform::MessageLoop loop(window);
@@ -342,7 +341,6 @@ int RunFlyScenario(const BenchOptions& options) {
       std::printf("bake_ms_flight_max: %.1f\n", bakeFlightMax);
     }
   }
-  SDL_Quit();
   if (!island.scratch.empty()) fs::remove_all(island.scratch, ec);
   return code;
 }

@@ -3,7 +3,6 @@
 // bounding box, 640 x 480 per cell, written as <Theme>.bmp. The models are drawn the way the
 // game shows them, through a proxy of the theme's free form. --window takes each cell from the
 // window's back buffer instead of the off-screen viewer, to compare the two paths.
-#include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
@@ -139,8 +138,9 @@ int RunModelsScenario(const BenchOptions& bench) {
     std::fprintf(stderr, "morvane-bench: no themes in %s\n", themeFolder.string().c_str());
     return 1;
   }
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "morvane-bench: %s\n", SDL_GetError());
+  platform::VideoSession video;
+  if (!video.Ok()) {
+    std::fprintf(stderr, "morvane-bench: %s\n", video.Error().c_str());
     return 1;
   }
   int code = 0;
@@ -153,7 +153,6 @@ int RunModelsScenario(const BenchOptions& bench) {
     std::string error;
     if (!window.Create(wo, error)) {
       std::fprintf(stderr, "morvane-bench: %s\n", error.c_str());
-      SDL_Quit();
       return 1;
     }
     platform::MessageLoop loop(window);
@@ -226,6 +225,5 @@ int RunModelsScenario(const BenchOptions& bench) {
                                                           : "back buffer";
     std::printf("viewer: %s\n", viewer);
   }
-  SDL_Quit();
   return code;
 }

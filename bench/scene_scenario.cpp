@@ -1,6 +1,5 @@
 // The standard scene: a textured, lit terrain patch as one mesh, trees as proxies of one
 // master, fog and a HUD sprite, drawn through the scene layer as the game draws.
-#include <SDL.h>
 
 #include <cmath>
 #include <cstdio>
@@ -92,8 +91,9 @@ double MeasureFps(TGLSceneViewer& viewer, platform::MessageLoop& loop, double se
 }  // namespace
 
 int RunSceneScenario(const BenchOptions& options) {
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "morvane-bench: %s\n", SDL_GetError());
+  platform::VideoSession video;
+  if (!video.Ok()) {
+    std::fprintf(stderr, "morvane-bench: %s\n", video.Error().c_str());
     return 1;
   }
   int code = 0;
@@ -105,7 +105,6 @@ int RunSceneScenario(const BenchOptions& options) {
     std::string error;
     if (!window.Create(wo, error)) {
       std::fprintf(stderr, "morvane-bench: %s\n", error.c_str());
-      SDL_Quit();
       return 1;
     }
     platform::MessageLoop loop(window);
@@ -175,6 +174,5 @@ int RunSceneScenario(const BenchOptions& options) {
     std::printf("scene_fps: %.1f\n", sceneFps);
     std::printf("floor_fps: %.1f\n", floorFps);
   }
-  SDL_Quit();
   return code;
 }

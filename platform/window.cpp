@@ -9,6 +9,16 @@ namespace platform {
 
 bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
 
+VideoSession::VideoSession() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+  ok_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
+  if (!ok_) error_ = std::string("Cannot start video: ") + SDL_GetError();
+}
+
+VideoSession::~VideoSession() {
+  if (ok_) SDL_Quit();
+}
+
 Window::~Window() { Destroy(); }
 
 bool Window::Create(const WindowOptions& options, std::string& error) {

@@ -12,6 +12,22 @@ union SDL_Event;
 
 namespace platform {
 
+// SDL's video, timer and events for as long as the object lives: a program opens one before
+// its first window and lets it go after the last. SIGINT and SIGTERM arrive as quit events.
+class VideoSession {
+ public:
+  VideoSession();
+  ~VideoSession();
+  VideoSession(const VideoSession&) = delete;
+  VideoSession& operator=(const VideoSession&) = delete;
+  bool Ok() const { return ok_; }
+  const std::string& Error() const { return error_; }
+
+ private:
+  bool ok_ = false;
+  std::string error_;
+};
+
 struct WindowOptions {
   std::string title = "Morvane Field Command";
   int left = 0;  // the game's window sits at the screen's top-left corner

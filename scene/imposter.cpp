@@ -10,6 +10,7 @@
 #include "platform/glcontext.h"
 #include "scene/freeform.h"
 #include "scene/gl.h"
+#include "scene/proxy.h"
 #include "scene/rendercontext.h"
 
 namespace {
@@ -30,18 +31,6 @@ void GrowExtents(const TGLBaseSceneObject& o, const TMatrix& toRoot, bool& any, 
   for (int i = 0; i < o.Count(); ++i) {
     const TGLBaseSceneObject* c = o.Children(i);
     if (c->Visible) GrowExtents(*c, toRoot * c->LocalMatrix(), any, lo, hi);
-  }
-}
-
-void RenderSubtree(TGLBaseSceneObject& o, TRenderContext& rci) {
-  o.Render(rci);
-  for (int i = 0; i < o.Count(); ++i) {
-    TGLBaseSceneObject* c = o.Children(i);
-    if (!c->Visible) continue;
-    glPushMatrix();
-    glMultMatrixf(&c->LocalMatrix()[0][0]);
-    RenderSubtree(*c, rci);
-    glPopMatrix();
   }
 }
 
@@ -200,7 +189,7 @@ TGLStaticImposterBuilder::PictureSet* TGLStaticImposterBuilder::PicturesOf(const
           glLightfv(GL_LIGHT0, GL_POSITION, pos);
         }
         pictureRci.view = view;
-        RenderSubtree(const_cast<TGLBaseSceneObject&>(object), pictureRci);
+        RenderObjectAndChildren(const_cast<TGLBaseSceneObject&>(object), pictureRci);
       }
     }
   }

@@ -3,19 +3,17 @@
 
 #include "scene/gl.h"
 
-namespace {
-void RenderSubtree(TGLBaseSceneObject& o, TRenderContext& rci) {
+void RenderObjectAndChildren(TGLBaseSceneObject& o, TRenderContext& rci) {
   o.Render(rci);
   for (int i = 0; i < o.Count(); ++i) {
     TGLBaseSceneObject* c = o.Children(i);
     if (!c->Visible) continue;
     glPushMatrix();
     glMultMatrixf(&c->LocalMatrix()[0][0]);
-    RenderSubtree(*c, rci);
+    RenderObjectAndChildren(*c, rci);
     glPopMatrix();
   }
 }
-}  // namespace
 
 TRenderPass TGLProxyObject::RenderPass() const {
   if (!MasterObject) return TRenderPass::None;
@@ -24,5 +22,5 @@ TRenderPass TGLProxyObject::RenderPass() const {
 }
 
 void TGLProxyObject::Render(TRenderContext& rci) {
-  if (MasterObject && MasterObject != this) RenderSubtree(*MasterObject, rci);
+  if (MasterObject && MasterObject != this) RenderObjectAndChildren(*MasterObject, rci);
 }

@@ -4,6 +4,10 @@
 
 #include "scene/baseobject.h"
 
+// Draws an object and its visible children in the current modelview frame, each child in
+// its own local frame: how a master is drawn wherever it is shown (proxies, imposter pictures).
+void RenderObjectAndChildren(TGLBaseSceneObject& object, TRenderContext& rci);
+
 class TGLProxyObject : public TGLBaseSceneObject {
  public:
   TGLBaseSceneObject* MasterObject = nullptr;

@@ -1,7 +1,5 @@
 // Program start: the program folder becomes the current directory, the random generator is
 // seeded, the main window is created and the message loop runs until the window closes.
-#include <SDL.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -9,6 +7,7 @@
 
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "platform/window.h"
 #include "shell/mainwindow.h"
 
 int main(int, char**) {
@@ -16,9 +15,9 @@ int main(int, char**) {
   std::error_code ec;
   std::filesystem::current_path(folder, ec);
   platform::Randomize();
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");  // SIGTERM and SIGINT arrive as a quit event
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
-    std::fprintf(stderr, "morvane: %s\n", SDL_GetError());
+  platform::VideoSession video;
+  if (!video.Ok()) {
+    std::fprintf(stderr, "morvane: %s\n", video.Error().c_str());
     return 1;
   }
   int code = 0;
@@ -32,6 +31,5 @@ int main(int, char**) {
       mainWindow.Run();
     }
   }
-  SDL_Quit();
   return code;
 }

@@ -59,14 +59,20 @@ TEST_F(MainWindowTest, PersistentFailureFadesOnTheFourthTickAndEndsTheGameOnceOn
     engine.Reason = "GOheli";
     main_->Tick();
     SCOPED_TRACE(tick);
-    if (tick < 4) EXPECT_NE(engine.FadeState, fsFadingOut);
+    if (tick < 4) {
+      EXPECT_NE(engine.FadeState, fsFadingOut);
+    }
     if (tick == 4) {
       EXPECT_EQ(engine.FadeState, fsFadingOut);
       EXPECT_FLOAT_EQ(engine.FadeProgress, 1.0f);
     }
-    if (tick <= 6) EXPECT_EQ(main_->FormGameOver().Visible(), tick == 6);
+    if (tick <= 6) {
+      EXPECT_EQ(main_->FormGameOver().Visible(), tick == 6);
+    }
     if (tick == 6) main_->FormGameOver().Hide();  // the player closes it: it must not return
-    if (tick > 6) EXPECT_FALSE(main_->FormGameOver().Visible());
+    if (tick > 6) {
+      EXPECT_FALSE(main_->FormGameOver().Visible());
+    }
     EXPECT_TRUE(engine.Status.empty());
   }
   EXPECT_EQ(main_->FormGameOver().LabelReason().Caption(), "Your helicopter was destroyed.");

@@ -2,6 +2,8 @@
 // standing over it; the coarse levels wear that picture on screen.
 #include <gtest/gtest.h>
 
+#include "tests/support/pixels.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -20,20 +22,12 @@ namespace {
 
 using namespace worldtest;
 
-struct Rgb {
-  int r, g, b;
-};
-
-Rgb At(const platform::Bitmap& bmp, int x, int y) {
-  platform::Color c = bmp.Pixel(x, y);
-  return {platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)};
-}
+using testpixels::At;
+using testpixels::Of;
+using testpixels::Rgb;
 
 ::testing::AssertionResult Near(Rgb got, Rgb want, int tolerance = 10) {
-  if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance && std::abs(got.b - want.b) <= tolerance)
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "got (" << got.r << ", " << got.g << ", " << got.b << "), want (" << want.r
-                                       << ", " << want.g << ", " << want.b << ")";
+  return testpixels::NearRgb(got, want, tolerance);
 }
 
 constexpr Rgb kGrass{60, 170, 60};

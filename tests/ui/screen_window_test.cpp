@@ -3,6 +3,8 @@
 // repainted forms. With MORVANE_SHOTS set, screenshots of the dialogs are saved there.
 #include <gtest/gtest.h>
 
+#include "tests/support/pixels.h"
+
 #include <SDL.h>
 
 #include <cstdlib>
@@ -26,23 +28,12 @@ namespace {
 
 constexpr int kW = 800, kH = 600;
 
-struct Rgb {
-  int r, g, b;
-};
-
-Rgb At(const platform::Bitmap& bmp, int x, int y) {
-  platform::Color c = bmp.Pixel(x, y);
-  return {platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)};
-}
-
-Rgb Of(platform::Color c) { return {platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)}; }
+using testpixels::At;
+using testpixels::Of;
+using testpixels::Rgb;
 
 ::testing::AssertionResult Near(Rgb got, Rgb want, int tolerance = 6) {
-  if (std::abs(got.r - want.r) <= tolerance && std::abs(got.g - want.g) <= tolerance &&
-      std::abs(got.b - want.b) <= tolerance)
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "got (" << got.r << ", " << got.g << ", " << got.b << "), want ("
-                                       << want.r << ", " << want.g << ", " << want.b << ")";
+  return testpixels::NearRgb(got, want, tolerance);
 }
 
 // Pixels in the rectangle within the tolerance of the colour.
