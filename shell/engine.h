@@ -20,6 +20,7 @@
 #include "shell/controls.h"
 #include "shell/runningworld.h"
 #include "shell/settings.h"
+#include "shell/texts.h"
 #include "shell/tips.h"
 #include "world/theme.h"
 
@@ -85,6 +86,7 @@ class TTRVEngine {
   bool LastSaveUnreadable = false;
 
   TTRVTips Tips;
+  TTRVGameTexts Texts;  // game-type explanations and lesson texts in the current language
 
   // Repaints the loading dialog: (text, percent, tip). Set by the main window.
   std::function<void(const std::string&, int, const std::string&)> OnLoadingProgress;

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "shell/controls.h"
+#include "shell/texts.h"
 #include "shell/worldfactory.h"
 
 namespace {
@@ -276,6 +277,8 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
   std::array<ui::TDialogForm*, 3> dialogs = {formLoading_.get(), formGameOver_.get(), formError_.get()};
   ui::LayoutForms(dialogs, corners_, s.ResolutionX, s.ResolutionY);
   host_->SetScreenSize(s.ResolutionX, s.ResolutionY);
+  std::array<platform::widgets::TForm*, 3> forms = {formLoading_.get(), formGameOver_.get(), formError_.get()};
+  LoadTexts(folder_, s.Language, forms, engine_->Texts);
   engine_->Tips.LoadTips(folder_, s.Language);
   if (tempSaved) engine_->LoadGame("TempSave");
 }

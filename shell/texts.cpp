@@ -1,0 +1,65 @@
+// Dialog texts and game-type texts from the program's text files.
+#include "shell/texts.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/cp1250.h"
+#include "platform/widgets/controls.h"
+#include "platform/widgets/form.h"
+
+namespace {
+constexpr std::size_t kMaxTextFile = 4 << 20;  // far above any real file; refuses runaway input
+}
+
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
+  std::vector<std::string> lines;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return lines;
+  std::string bytes;
+  bytes.resize(kMaxTextFile + 1);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (bytes.size() > kMaxTextFile) return lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(platform::Cp1250ToUtf8(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool LoadTexts(const std::filesystem::path& programFolder, const std::string& language,
+               std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts) {
+  std::vector<std::string> lines = ReadTextLines(programFolder / "data" / "Texts.txt");
+  std::error_code ec;
+  if (lines.empty() && !std::filesystem::exists(programFolder / "data" / "Texts.txt", ec)) return false;
+  const bool czech = language == "CZE";
+  for (platform::widgets::TForm* form : dialogs) {
+    // Every component of the dialog, nested ones included: captions sit on the dialogs'
+    // body panels, not only on the form itself.
+    for (platform::widgets::TWidget* component : form->Components()) {
+      auto* panel = dynamic_cast<platform::widgets::TPanel*>(component);
+      auto* label = dynamic_cast<platform::widgets::TLabel*>(component);
+      if (!panel && !label) continue;
+      for (std::size_t i = 0; i + 4 <= lines.size(); ++i) {
+        if (lines[i] != form->Name() || lines[i + 1] != component->Name()) continue;
+        const std::string& caption = lines[i + (czech ? 3 : 2)];
+        if (panel) panel->SetCaption(caption);
+        if (label) label->SetCaption(caption);
+        if (component->ShowHint && i + 6 <= lines.size()) component->Hint = lines[i + (czech ? 5 : 4)];
+      }
+    }
+  }
+  std::vector<std::string> types = ReadTextLines(programFolder / "data" / "GameTypes.txt");
+  if (types.size() >= 64) {
+    const std::size_t typeBase = czech ? 12 : 0, lessonBase = czech ? 44 : 24;
+    for (std::size_t k = 0; k < texts.GameTypeNames.size(); ++k) texts.GameTypeNames[k] = types[typeBase + k];
+    for (std::size_t k = 0; k < texts.LessonNames.size(); ++k) texts.LessonNames[k] = types[lessonBase + k];
+  }
+  return true;
+}

@@ -1,0 +1,26 @@
+// The dialogs' captions and hints in the player's language, from data/Texts.txt, and the
+// game-type explanations and lesson texts from data/GameTypes.txt. Files are Windows-1250.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace platform::widgets {
+class TForm;
+}
+
+struct TTRVGameTexts {
+  std::array<std::string, 12> GameTypeNames;  // explanations, unit type outer, mission inner
+  std::array<std::string, 20> LessonNames;    // captions 0-9, descriptions 10-19
+};
+
+// Reads a text file of the program's own as lines converted to UTF-8 (empty when missing).
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
+
+// Applies the records of Texts.txt to every panel and label of the dialogs (the last record for
+// a component wins); answers whether the file was there. With it, GameTypes.txt fills `texts`.
+bool LoadTexts(const std::filesystem::path& programFolder, const std::string& language,
+               std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts);
