@@ -56,6 +56,8 @@ class TGLBaseSceneObject : private TGLCoordinatesOwner {
 
   // Local frame.
   TGLCoordinates Position;
+  // Direction and Up are renormalised against each other at every assignment: assign them
+  // as whole vectors (SetVector), not one component after another.
   TGLCoordinates Direction;  // local +Z, kept unit length and perpendicular to Up
   TGLCoordinates Up;         // local +Y
   TGLCoordinates Scale;
