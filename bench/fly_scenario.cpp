@@ -13,6 +13,7 @@
 #include <string>
 #include <system_error>
 
+#include "bench/benchdisplay.h"
 #include "bench/scenarios.h"
 #include "platform/bitmap.h"
 #include "platform/clock.h"
@@ -191,25 +192,15 @@ int RunFlyScenario(const BenchOptions& options) {
     std::fprintf(stderr, "fly: %s\n", error.c_str());
     return 1;
   }
-  platform::VideoSession video;
-  if (!video.Ok()) {
-    std::fprintf(stderr, "fly: %s\n", video.Error().c_str());
-    return 1;
-  }
   int code = 0;
   {
-    platform::Window window;
-    platform::WindowOptions wo;
-    wo.width = 800;
-    wo.height = 600;
-    if (!window.Create(wo, error)) {
-      std::fprintf(stderr, "fly: %s\n", error.c_str());
-      return 1;
-    }
+    BenchDisplay display;
+    if (!display.Open(800, 600, "fly")) return 1;
+    platform::Window& window = display.window;
     platform::MessageLoop loop(window);
     TGLScene scene;
     auto* camera = scene.Objects().AddNewChild<TGLCamera>();
-    camera->FocalLength = wo.width / 800.0f * 50;
+    camera->FocalLength = window.Width() / 800.0f * 50;
     auto* sun = scene.Objects().AddNewChild<TGLLightSource>();
     sun->LightStyle = lsParallel;
     sun->SpotDirection.SetVector(VectorNormalize(TAffineVector(0.5f, 1, -0.35f)));

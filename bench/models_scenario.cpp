@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchdisplay.h"
 #include "bench/scenarios.h"
 #include "platform/bitmap.h"
 #include "platform/fonts.h"
@@ -138,23 +139,12 @@ int RunModelsScenario(const BenchOptions& bench) {
     std::fprintf(stderr, "morvane-bench: no themes in %s\n", themeFolder.string().c_str());
     return 1;
   }
-  platform::VideoSession video;
-  if (!video.Ok()) {
-    std::fprintf(stderr, "morvane-bench: %s\n", video.Error().c_str());
-    return 1;
-  }
   int code = 0;
   {
-    platform::Window window;
-    platform::WindowOptions wo;
-    wo.title = "Morvane Field Command - models";
-    wo.width = kCellWidth;
-    wo.height = kCellHeight;
+    BenchDisplay display;
+    if (!display.Open(kCellWidth, kCellHeight, "morvane-bench", "Morvane Field Command - models")) return 1;
+    platform::Window& window = display.window;
     std::string error;
-    if (!window.Create(wo, error)) {
-      std::fprintf(stderr, "morvane-bench: %s\n", error.c_str());
-      return 1;
-    }
     platform::MessageLoop loop(window);
     loop.PumpEvents();
     TGLMemoryViewer memory(kCellWidth, kCellHeight);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchdisplay.h"
 #include "bench/scenarios.h"
 #include "platform/bitmap.h"
 #include "platform/clock.h"
@@ -91,22 +92,12 @@ double MeasureFps(TGLSceneViewer& viewer, platform::MessageLoop& loop, double se
 }  // namespace
 
 int RunSceneScenario(const BenchOptions& options) {
-  platform::VideoSession video;
-  if (!video.Ok()) {
-    std::fprintf(stderr, "morvane-bench: %s\n", video.Error().c_str());
-    return 1;
-  }
   int code = 0;
   {
-    platform::Window window;
-    platform::WindowOptions wo;
-    wo.width = 800;
-    wo.height = 600;
+    BenchDisplay display;
+    if (!display.Open(800, 600, "morvane-bench")) return 1;
+    platform::Window& window = display.window;
     std::string error;
-    if (!window.Create(wo, error)) {
-      std::fprintf(stderr, "morvane-bench: %s\n", error.c_str());
-      return 1;
-    }
     platform::MessageLoop loop(window);
     TGLScene scene;
     TGLMaterialLibrary library;
@@ -115,7 +106,7 @@ int RunSceneScenario(const BenchOptions& options) {
     leaves->Material.FrontProperties.Diffuse.SetColor(0.15f, 0.45f, 0.12f);
 
     auto* camera = scene.Objects().AddNewChild<TGLCamera>();
-    camera->FocalLength = wo.width / 800.0f * 50;
+    camera->FocalLength = window.Width() / 800.0f * 50;
     camera->DepthOfView = 1024;
     camera->Position.SetPoint(kGrid / 2.0f, 9, -4);
     camera->Direction.SetVector(0, -0.35f, 1);
