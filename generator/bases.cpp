@@ -7,6 +7,15 @@
 #include "generator/worldout.h"
 #include "world/worldload.h"
 
+std::uint8_t WallRotationToward(int dx, int dz) {
+  // A wall runs one unit along its own +X. Objects turn clockwise seen from above, so a
+  // quarter turn (code 2) sends that run to +Z and three quarters (code 6) to -Z: the
+  // neighbour at z + 1 takes code 2 and the one at z - 1 code 6.
+  if (dx > 0) return 0;
+  if (dx < 0) return 4;
+  return dz > 0 ? 2 : 6;
+}
+
 namespace {
 
 constexpr int kTopUpBelow = 10;
@@ -116,17 +125,13 @@ void PlaceWalls(TTRVGenState& state) {
       posts.push_back(i);
     }
   }
-  struct Side {
-    TTRVCell offset;
-    std::uint8_t rotation;
-  };
-  static constexpr Side kSides[4] = {{{1, 0}, 0}, {{-1, 0}, 4}, {{0, 1}, 6}, {{0, -1}, 2}};
+  static constexpr TTRVCell kSides[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
   for (auto p = posts.rbegin(); p != posts.rend(); ++p) {
     const TTRVGenPlacement post = state.placements[*p];
     std::vector<std::pair<std::int32_t, std::uint8_t>> walls;
-    for (const Side& s : kSides) {
-      const std::int32_t q = postAt.At(post.x + s.offset.x, post.z + s.offset.z, -1);
-      if (q >= 0) walls.push_back({q, s.rotation});
+    for (const TTRVCell& s : kSides) {
+      const std::int32_t q = postAt.At(post.x + s.x, post.z + s.z, -1);
+      if (q >= 0) walls.push_back({q, WallRotationToward(s.x, s.z)});
     }
     std::ranges::sort(walls, std::greater<>());
     for (const auto& [q, rotation] : walls) {

@@ -51,3 +51,7 @@ std::vector<TTRVCell> ChooseBases(const TTRVPathFinder& ground, const std::vecto
 // terrain classes as the world will load them.
 void PlaceNavalBases(const TTRVGrid<std::uint8_t>& classes, TTRVBaseLayout& layout, platform::RandomGenerator& rng,
                      TTRVGenProgress& progress);
+
+// The rotation code of a wall segment running from a post toward its neighbour at (dx, dz),
+// one of the four axis neighbours.
+std::uint8_t WallRotationToward(int dx, int dz);

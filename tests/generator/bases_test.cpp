@@ -8,6 +8,7 @@
 
 #include "ai/floatingwave.h"
 #include "generator/bases.h"
+#include "scene/vectorgeometry.h"
 #include "generator/worldout.h"
 #include "tests/generator/gen_fixture.h"
 #include "world/worldload.h"
@@ -193,3 +194,14 @@ TEST(GenBases, RemovalsIndexEveryPlacementEvenPast65535) {
 }
 
 }  // namespace
+
+// A wall segment, turned as the scene turns objects, must run from its post to the neighbour.
+TEST(GenWalls, EverySegmentRunsTowardItsNeighbour) {
+  const int neighbours[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+  for (const auto& n : neighbours) {
+    const float degrees = WallRotationToward(n[0], n[1]) * 45.0f;
+    const TAffineVector run = RotateVectorAroundY(TAffineVector(1, 0, 0), degrees);
+    EXPECT_NEAR(run.x, static_cast<float>(n[0]), 1e-5f) << n[0] << "," << n[1];
+    EXPECT_NEAR(run.z, static_cast<float>(n[1]), 1e-5f) << n[0] << "," << n[1];
+  }
+}
