@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -309,6 +310,32 @@ TEST_F(ForgedThemes, HudNamesEveryMaterialTheGameAsksFor) {
     EXPECT_EQ(m->alphaMode, 1) << name;  // cut out of the black around it
   }
   EXPECT_EQ(d.materials.size(), std::size(names));
+}
+
+// The gauge turns under the frame; a gauge reaching the frame's edges shows as a coloured
+// sliver round the map once resampling at a turn moves its edge by a texel.
+TEST_F(ForgedThemes, ArmourGaugeStaysATexelInsideTheMapFrame) {
+  const TTRVThemeFileData d = Data("HUD");
+  platform::Bitmap mask, gauge;
+  std::string error;
+  ASSERT_TRUE(mask.LoadBmpFromMemory(FindMaterial(d, "HUDmask")->bmp, error)) << error;
+  ASSERT_TRUE(gauge.LoadBmpFromMemory(FindMaterial(d, "HUDarmor")->bmp, error)) << error;
+  ASSERT_EQ(mask.Width(), gauge.Width());
+  ASSERT_EQ(mask.Height(), gauge.Height());
+  auto radii = [](const platform::Bitmap& b, double& lo, double& hi) {
+    lo = 1e9, hi = 0;
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x) {
+        if (b.Pixel(x, y) == 0) continue;
+        const double r = std::hypot(x + 0.5 - b.Width() / 2.0, y + 0.5 - b.Height() / 2.0);
+        lo = std::min(lo, r), hi = std::max(hi, r);
+      }
+  };
+  double frameLo, frameHi, gaugeLo, gaugeHi;
+  radii(mask, frameLo, frameHi);
+  radii(gauge, gaugeLo, gaugeHi);
+  EXPECT_GE(gaugeLo, frameLo + 1);
+  EXPECT_LE(gaugeHi, frameHi - 1);
 }
 
 TEST_F(ForgedThemes, SideColouredHudPicturesAreWhiteSilhouettesOnBlack) {

@@ -14,7 +14,17 @@ namespace {
 constexpr int kCell = 64;
 constexpr float kPi = std::numbers::pi_v<float>;
 
-UvRect Cell(FloraCell c) { return AtlasCell(c % 4, c / 4, 4, 0.06f); }
+UvRect Cell(FloraCell c) {
+  if (c != kStone && c != kSandstone) return AtlasCell(c % 4, c / 4, 4, 0.06f);
+  // Grey stone in the cell's left half, sandstone in its right; the same inset keeps filtering
+  // from reaching across the middle. Split this way, not top and bottom, because a boulder's
+  // crown gathers at the top of its region, where the smaller mipmaps would blend the halves.
+  UvRect r = AtlasCell(kStone % 4, kStone / 4, 4, 0.06f);
+  const float middle = (r.s0 + r.s1) / 2, inset = r.s0 - AtlasCell(kStone % 4, kStone / 4, 4, 0).s0;
+  if (c == kStone) r.s1 = middle - inset;
+  else r.s0 = middle + inset;
+  return r;
+}
 
 // A round bar from a to b (trunks, branches).
 void Limb(MeshKit& m, TAffineVector a, TAffineVector b, float r0, float r1, int sides = 6) {
@@ -83,7 +93,13 @@ platform::Bitmap PaintFloraAtlas(std::mt19937& gen) {
   });
   cell(kCypress, foliage(RgbOf(18, 40, 26), RgbOf(44, 76, 46)));
   cell(kDeadWood, [&](int x, int y, float, float t, float) { return Shade(RgbOf(104, 96, 86), 0.7f + 0.4f * streaks(x, y) + 0.1f * t); });
-  cell(kStone, [&](int, int, float g, float t, float clump) { return Shade(RgbOf(128, 124, 116), 0.75f + 0.3f * t + 0.15f * g - 0.1f * clump); });
+  cell(kStone, [&](int x, int y, float g, float t, float clump) {
+    if (x < kCell / 2) return Shade(RgbOf(128, 124, 116), 0.75f + 0.3f * t + 0.15f * g - 0.1f * clump);
+    // Red sandstone: wavy bedding layers of rust and buff.
+    float bed = 0.5f + 0.5f * std::sin(2 * kPi * (y / 9.0f + 0.35f * grain.Sample(x * 0.5f, y * 0.2f)));
+    Rgb stone = Mix(RgbOf(128, 62, 42), RgbOf(200, 134, 98), std::clamp(0.6f * bed + 0.35f * t + 0.25f * g - 0.15f, 0.0f, 1.0f));
+    return Shade(stone, 0.85f + 0.2f * g - 0.08f * clump);
+  });
   cell(kSnowLump, [&](int, int, float g, float t, float) { return Mix(RgbOf(196, 206, 224), RgbOf(246, 248, 252), std::clamp(0.6f * t + 0.4f * g, 0.0f, 1.0f)); });
   return c.ToBitmap();
 }

@@ -17,6 +17,8 @@ enum FloraCell {
   kNeedles, kSnowNeedles, kLeaves, kAutumnLeaves,
   kOliveLeaves, kPineCrown, kAcaciaLeaves, kPalmFrond,
   kCypress, kDeadWood, kStone, kSnowLump,
+  // No seventeenth cell: grey stone and desert sandstone share kStone's cell, a half each.
+  kSandstone,
 };
 platform::Bitmap PaintFloraAtlas(std::mt19937& gen);
 

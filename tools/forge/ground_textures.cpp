@@ -48,16 +48,42 @@ platform::Bitmap SandTexture(std::mt19937& gen, Rgb dark, Rgb light) {
 }
 
 platform::Bitmap RockTexture(std::mt19937& gen, Rgb dark, Rgb light) {
-  const Cellular cracks = CellularNoise(gen, N, 6);
-  const Field tone = Fbm(gen, N, 4, 6, 0.6f);
-  const Field strata = Fbm(gen, N, 2, 3, 0.5f);
+  // Every field is bent by one shared warp, so nothing lines up on a grid: the cells of a
+  // Voronoi pattern or straight strata read as laid flagstones, not as a rock face.
+  const Field warpX = Fbm(gen, N, 3, 4, 0.5f), warpY = Fbm(gen, N, 3, 4, 0.5f);
+  const Field tone = Fbm(gen, N, 4, 6, 0.55f);
+  // Ridged octaves: folding each octave about its middle gives sharp crests and creases, the
+  // weathered relief of stone, and its lit slope is the bump shading below.
+  Field relief(N);
+  float weight = 1;
+  for (int cells : {4, 8, 16, 32, 64}) {
+    const Field octave = ValueNoise(gen, N, cells);
+    for (std::size_t i = 0; i < relief.values.size(); ++i) {
+      float ridge = 1 - std::abs(2 * octave.values[i] - 1);
+      relief.values[i] += weight * ridge * ridge;
+    }
+    weight *= 0.5f;
+  }
+  relief.Normalise();
+  // Cracks: where a warped noise crosses its middle, thin and winding; a wide network and a
+  // fine one.
+  const Field coarse = Fbm(gen, N, 4, 3, 0.45f), fine = Fbm(gen, N, 10, 2, 0.5f);
+  const Field fade = Fbm(gen, N, 3, 3, 0.5f);
+  const Field grain = ValueNoise(gen, N, 128);
   return Paint([&](int x, int y) {
-    float layer = 0.5f + 0.5f * std::sin(kTwoPi * (4.0f * y / N + 0.8f * strata.At(x, y)));
-    float t = 0.55f * tone.At(x, y) + 0.2f * layer + 0.25f * cracks.id.At(x, y);
+    const float wx = x + 28 * (warpX.At(x, y) - 0.5f), wy = y + 28 * (warpY.At(x, y) - 0.5f);
+    const float h = relief.Sample(wx, wy);
+    // Light from the upper left across the relief's slope.
+    const float slope = relief.Sample(wx + 1, wy) - relief.Sample(wx - 1, wy) + relief.Sample(wx, wy + 1) -
+                        relief.Sample(wx, wy - 1);
+    float t = 0.5f * tone.Sample(wx, wy) + 0.35f * h + 0.15f * grain.At(x, y) - 1.6f * slope;
     Rgb c = Mix(dark, light, Clamp01(t));
-    float edge = cracks.second.At(x, y) - cracks.nearest.At(x, y);
-    if (edge < 2.5f) c = Shade(c, 0.55f + 0.18f * edge);  // dark cracks between blocks
-    return c;
+    // Both fade out in places, so no crack closes round a stone like the joint of a slab.
+    const float crackA = std::pow(1 - std::abs(2 * coarse.Sample(wx, wy) - 1), 22.0f) *
+                         Clamp01((fade.At(x, y) - 0.3f) * 3);
+    const float crackB = std::pow(1 - std::abs(2 * fine.Sample(wx, wy) - 1), 18.0f) *
+                         Clamp01((fade.At(x, y) - 0.45f) * 4);
+    return Shade(c, 1 - 0.4f * Clamp01(crackA + 0.7f * crackB));
   });
 }
 

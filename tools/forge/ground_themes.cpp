@@ -130,7 +130,7 @@ TTRVThemeFileData Desert(std::mt19937& gen, const platform::Bitmap& trees, const
   AddBuilding(t, "DomedHouse", FlatHouse(0.58f, 0.58f, 0.36f, true));
   AddBuilding(t, "Tower", AdobeTower(0.44f, 0.85f));
   AddGrass(t, "DryTuft", 0, 1, 0.22f);
-  t.objects.push_back(ModelObject("Rock", "Trees", okObstacle, 0.2f, Boulder(0.28f, kStone), Trunk(0.2f)));
+  t.objects.push_back(ModelObject("Rock", "Trees", okObstacle, 0.2f, Boulder(0.28f, kSandstone), Trunk(0.2f)));
   return t;
 }
 

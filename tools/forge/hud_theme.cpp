@@ -232,13 +232,19 @@ Canvas Bomb() {
 // half through which the armour gauge shows. Sized for the sprite that is 1.418 map widths.
 constexpr int kFrame = 256;
 constexpr float kInner = kFrame * 0.5f / 1.418f, kOuter = kFrame * 0.5f;
+// The frame's opaque ring, and the gauge's ring inside it. The gauge is turned before it is
+// drawn, and resampling a turned cut-out moves its edge by up to a texel; tucked this far under
+// the frame on both sides, no turn lets a sliver of gauge colour show past the frame's edges.
+constexpr float kFrameInner = kInner - 1, kFrameOuter = kOuter;
+constexpr float kGaugeTuck = 1.5f;
+constexpr float kGaugeInner = kFrameInner + kGaugeTuck, kGaugeOuter = kFrameOuter - kGaugeTuck;
 
 Canvas MapMask() {
   Canvas c = Blank(kFrame);
   const float m = kFrame / 2.0f;
-  c.Fill(Ring(m, m, kInner - 1, kOuter), RgbOf(70, 76, 82));
-  c.Fill(Ring(m, m, kInner - 1, kInner + 3), RgbOf(150, 156, 160));
-  c.Fill(Ring(m, m, kOuter - 4, kOuter), RgbOf(40, 44, 48));
+  c.Fill(Ring(m, m, kFrameInner, kFrameOuter), RgbOf(70, 76, 82));
+  c.Fill(Ring(m, m, kFrameInner, kInner + 3), RgbOf(150, 156, 160));
+  c.Fill(Ring(m, m, kFrameOuter - 4, kFrameOuter), RgbOf(40, 44, 48));
   // The gauge slot: cut back to transparent.
   Shape slot = Intersect(Ring(m, m, kInner + 9, kOuter - 9), RoundBox(0, 0, kFrame, m - 3));
   c.Each([&](int x, int y, Rgb&, float& alpha) {
@@ -251,8 +257,9 @@ Canvas ArmourGauge() {
   Canvas c = Blank(kFrame);
   const float m = kFrame / 2.0f;
   // Upper half full (green), lower half empty (red); turning it half a turn empties the slot.
-  c.Fill(Intersect(Ring(m, m, kInner - 2, kOuter), RoundBox(0, 0, kFrame, m)), RgbOf(60, 200, 70));
-  c.Fill(Intersect(Ring(m, m, kInner - 2, kOuter), RoundBox(0, m, kFrame, kFrame)), RgbOf(200, 50, 36));
+  const Shape ring = Ring(m, m, kGaugeInner, kGaugeOuter);
+  c.Fill(Intersect(ring, RoundBox(0, 0, kFrame, m)), RgbOf(60, 200, 70));
+  c.Fill(Intersect(ring, RoundBox(0, m, kFrame, kFrame)), RgbOf(200, 50, 36));
   for (int i = 1; i < 10; ++i) {  // tick marks every tenth
     float a = kPi * i / 10;
     c.Fill(Segment(m + (kInner + 8) * std::cos(a), m - (kInner + 8) * std::sin(a), m + (kOuter - 8) * std::cos(a),

@@ -72,12 +72,25 @@ platform::Bitmap PaintUnitAtlas(std::mt19937& gen, const UnitPalette& p) {
     return ((x * 7 + y * 13) % 11 == 0) ? Shade(base, 0.85f) : base;
   });
   PaintCell(c, kCellHullBands, [&](int x, int y) {
-    // Across the cell (s) a hull loft runs keel, chine, deck edge, deck, other side.
-    float s = x / 63.0f;
-    Rgb red = RgbOf(112, 42, 36), side = p.paint, boot = RgbOf(30, 30, 32);
-    float u = s < 0.5f ? s : 1 - s;  // the hull is mirrored about the deck's centre line
-    Rgb base = u < 0.2f ? red : u < 0.24f ? boot : u < 0.4f ? side : p.deck;
-    return Worn(blotch, grain, x, y + 128, base);
+    // Across the cell (s) a hull loft runs keel, chine, deck edge, deck, other side; the hull
+    // is mirrored about the deck's centre line. The waterline crosses the keel-to-chine strake
+    // about two fifths of the way up, where the boot-top stripe goes. Along the cell (t) the
+    // hull runs stern to bow, so the plating's butts are rows and its strakes columns.
+    const float s = x / 63.0f, u = s < 0.5f ? s : 1 - s;
+    const Rgb bottom = RgbOf(118, 52, 44), boot = RgbOf(34, 36, 40);
+    const Rgb side = Shade(p.paint, 0.86f), sheer = Mix(p.paint, RgbOf(235, 235, 225), 0.3f);
+    Rgb base;
+    if (u < 0.07f) base = bottom;
+    else if (u < 0.105f) base = boot;
+    else if (u < 0.38f) base = Mix(Shade(side, 0.9f), side, (u - 0.105f) / 0.275f);  // weathered low down
+    else if (u < 0.41f) base = sheer;  // the light deck-edge line that catches the eye
+    else base = p.deck;
+    base = Worn(blotch, grain, x, y + 128, base, u < 0.41f ? 1.0f : 1.3f);
+    const bool hull = u >= 0.105f && u < 0.38f;
+    if (hull && (y % 16 == 0 || x == 16 || x == 47)) base = Shade(base, 0.88f);  // plate seams
+    if (hull && y % 16 == 1) base = Shade(base, 1.07f);
+    if (u >= 0.41f && (y % 8 == 0)) base = Shade(base, 0.9f);  // deck plating
+    return base;
   });
   auto concrete = [&](int x, int y, int ox) {
     Rgb base = Mix(RgbOf(150, 146, 136), RgbOf(112, 108, 100), blotch.At(x + ox, y + 128));

@@ -38,7 +38,7 @@ bool ForgeUnitThemes(const ForgeContext& context, std::string& error) {
        {{"Fuselage", HeliFuselage}, {"Rotor", HeliRotor}, {"Gun", HeliGun}}},
       {"Tank", {RgbOf(104, 102, 66), RgbOf(70, 70, 48), RgbOf(90, 88, 70)},
        {{"Hull", TankHull}, {"Turret", TankTurret}, {"Gun", TankGun}}},
-      {"Boat", {RgbOf(150, 156, 162), RgbOf(92, 98, 106), RgbOf(112, 114, 116)},
+      {"Boat", {RgbOf(172, 178, 186), RgbOf(104, 110, 120), RgbOf(184, 186, 188)},
        {{"Hull", BoatHull}, {"FrontTurret", BoatTurret}, {"FrontGun", BoatGun}, {"Launcher", BoatLauncher}}},
       {"Turret", {RgbOf(100, 104, 76), RgbOf(66, 70, 52), RgbOf(96, 96, 90)},
        {{"Tower", TurretTower}, {"Head", TurretHead}}},
