@@ -39,7 +39,7 @@ std::uint64_t ShiftRightRounded(std::uint64_t value, int shift) {
 
 }  // namespace
 
-TExtendedBytes DoubleToExtended(double value) {
+TExtendedBytes EncodeExtended(double value) {
   std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
   bool negative = bits >> 63;
   int exponent = static_cast<int>((bits >> 52) & 0x7FF);
@@ -71,7 +71,7 @@ TExtendedBytes DoubleToExtended(double value) {
   return out;
 }
 
-double ExtendedToDouble(const TExtendedBytes& bytes) {
+double DecodeExtended(const TExtendedBytes& bytes) {
   std::uint64_t mantissa = 0;
   for (int i = 0; i < 8; ++i) mantissa |= std::uint64_t{bytes[i]} << (8 * i);
   std::uint16_t top = static_cast<std::uint16_t>(bytes[8] | (bytes[9] << 8));
@@ -186,7 +186,7 @@ double TMeshStreamReader::ReadFloat() {
   auto b = ReadRaw(10);
   TExtendedBytes ext;
   std::memcpy(ext.data(), b.data(), ext.size());
-  return ExtendedToDouble(ext);
+  return DecodeExtended(ext);
 }
 
 std::string TMeshStreamReader::ReadString() {
@@ -263,7 +263,7 @@ void TMeshStreamWriter::WriteInteger(std::int32_t value) {
 
 void TMeshStreamWriter::WriteFloat(double value) {
   out_.push_back(vaExtended);
-  TExtendedBytes ext = DoubleToExtended(value);
+  TExtendedBytes ext = EncodeExtended(value);
   WriteRaw(ext);
 }
 

@@ -49,9 +49,9 @@ TMeshStreamError UnknownArchiveVersion(std::string_view className, int version);
 // The 10-byte x87 extended format: 64-bit mantissa with an explicit integer bit, then 15 bits of
 // exponent (bias 16383) and the sign. Decoded bit by bit so no host long double is involved.
 using TExtendedBytes = std::array<std::uint8_t, 10>;
-TExtendedBytes DoubleToExtended(double value);
+TExtendedBytes EncodeExtended(double value);
 // Rounds to nearest even; magnitudes beyond double range become infinities, tiny ones zero.
-double ExtendedToDouble(const TExtendedBytes& bytes);
+double DecodeExtended(const TExtendedBytes& bytes);
 // Rounds to nearest even like a hardware conversion, but never hits the undefined cast of an
 // out-of-range double: too large a magnitude becomes an infinity.
 float DoubleToFloat(double value);

@@ -217,9 +217,9 @@ TEST(MeshStreamFloats, KnownEncodingsBothWays) {
       {std::ldexp(1.0, -1074), Ext(0x8000000000000000, 0x3FFF - 1074)},
   };
   for (const Case& c : cases) {
-    TExtendedBytes e = DoubleToExtended(c.value);
+    TExtendedBytes e = EncodeExtended(c.value);
     EXPECT_EQ(Bytes(e.begin(), e.end()), c.bytes) << c.value;
-    EXPECT_TRUE(SameDouble(ExtendedToDouble(AsExtended(c.bytes)), c.value)) << c.value;
+    EXPECT_TRUE(SameDouble(DecodeExtended(AsExtended(c.bytes)), c.value)) << c.value;
   }
 }
 
@@ -240,7 +240,7 @@ TEST(MeshStreamFloats, EveryDoubleSurvivesTheWiderFormat) {
                            -std::numeric_limits<double>::infinity(),
                            std::numeric_limits<double>::quiet_NaN()};
   for (double v : values) {
-    EXPECT_TRUE(SameDouble(ExtendedToDouble(DoubleToExtended(v)), v)) << v;
+    EXPECT_TRUE(SameDouble(DecodeExtended(EncodeExtended(v)), v)) << v;
     Bytes out;
     TMeshStreamWriter(out).WriteFloat(v);
     ASSERT_EQ(out.size(), 11u);
@@ -271,7 +271,7 @@ TEST(MeshStreamFloats, ExtendedOnlyValuesRoundToNearestEven) {
       {"NaN", Ext(0xC000000000000000, 0x7FFF), std::numeric_limits<double>::quiet_NaN()},
       {"NaN with only low payload bits", Ext(0x8000000000000001, 0x7FFF), std::numeric_limits<double>::quiet_NaN()},
   };
-  for (const Case& c : cases) EXPECT_TRUE(SameDouble(ExtendedToDouble(AsExtended(c.bytes)), c.value)) << c.what;
+  for (const Case& c : cases) EXPECT_TRUE(SameDouble(DecodeExtended(AsExtended(c.bytes)), c.value)) << c.what;
 }
 
 TEST(MeshStreamFloats, NarrowingToFloatNeverOverflowsUndefined) {
