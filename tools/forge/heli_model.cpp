@@ -66,7 +66,7 @@ MeshKit HeliFuselage() {
   m.SetRegion(UnitUv(kCellStripe));
   m.Box({-0.0085f, -0.07f, -0.52f}, {0.0085f, -0.055f, -0.50f});
 
-  // Stub wings carrying the two rocket pods.
+  // Short wings carrying the two rocket pods.
   m.SetRegion(UnitUv(kCellPaintDark));
   m.Box({-0.17f, -0.128f, -0.045f}, {0.17f, -0.118f, 0.045f});
   for (float x : {0.139f, -0.139f}) {

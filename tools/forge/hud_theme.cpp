@@ -159,7 +159,7 @@ Canvas IconHeli() {
   s = Union(s, RoundBox(30, 30, 34, 58, 2));                 // tail boom
   s = Union(s, RoundBox(24, 52, 40, 56, 2));                 // stabiliser
   s = Union(s, Union(Segment(10, 10, 54, 42, 1.8f), Segment(54, 10, 10, 42, 1.8f)));  // blades
-  s = Union(s, RoundBox(20, 22, 44, 26, 1));                 // stub wings
+  s = Union(s, RoundBox(20, 22, 44, 26, 1));                 // short wings
   c.Fill(s, kWhite);
   return c;
 }
