@@ -10,6 +10,8 @@
 
 #include "platform/bitmap.h"
 
+#include "platform/atomicfile.h"
+
 namespace platform {
 namespace {
 
@@ -216,23 +218,8 @@ std::vector<std::uint8_t> Bitmap::EncodeBmp() const {
 bool Bitmap::SaveBmp(const std::string& path, std::string& error) const {
   if (Empty()) return Fail(error, "Empty bitmap");
   const std::vector<std::uint8_t> bytes = EncodeBmp();
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    if (!file) return Fail(error, "Cannot write file");
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-      std::remove(temporary.c_str());
-      return Fail(error, "Cannot write file");
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::remove(temporary.c_str());
-    return Fail(error, "Cannot write file");
-  }
+  std::string why;
+  if (!WriteFileAtomically(path, bytes, why)) return Fail(error, "Cannot write file");
   return true;
 }
 

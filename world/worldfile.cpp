@@ -3,6 +3,8 @@
 // writer applies, so what one accepts the other can store and the other way round.
 #include "world/worldfile.h"
 
+#include "platform/atomicfile.h"
+
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -331,23 +333,8 @@ bool SaveWorldFile(const std::filesystem::path& path, const TTRVWorldFileData& d
     return false;
   }
   const std::vector<std::uint8_t> bytes = WriteWorldFile(data);
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      error = "cannot write " + path.string();
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, path, ec);
-  if (ec) {
-    std::filesystem::remove(temporary, ec);
+  std::string why;
+  if (!platform::WriteFileAtomically(path, bytes, why)) {
     error = "cannot write " + path.string();
     return false;
   }
