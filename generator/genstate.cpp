@@ -2,9 +2,8 @@
 #include "generator/genstate.h"
 
 #include <cmath>
-#include <fstream>
-#include <system_error>
 
+#include "platform/filebytes.h"
 #include "platform/paths.h"
 #include "world/themefile.h"
 
@@ -46,21 +45,14 @@ bool ReadGenTheme(const std::filesystem::path& programFolder, const std::string&
     error = "\"" + name + "\" is not a theme name";
     return false;
   }
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec) {
-    error = "theme \"" + name + "\" is missing (" + path.string() + ")";
-    return false;
-  }
-  if (size > kMaxThemeBytes) {
-    error = "theme \"" + name + "\" is too large to be a theme";
-    return false;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  std::ifstream file(path, std::ios::binary);
-  if (!file || (size && !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))) {
-    error = "theme \"" + name + "\" cannot be read";
-    return false;
+  std::vector<std::uint8_t> bytes;
+  switch (platform::ReadFileBytes(path, kMaxThemeBytes, bytes)) {
+    case platform::ReadFileResult::Missing:
+      error = "theme \"" + name + "\" is missing (" + path.string() + ")";
+      return false;
+    case platform::ReadFileResult::TooLarge: error = "theme \"" + name + "\" is too large to be a theme"; return false;
+    case platform::ReadFileResult::Unreadable: error = "theme \"" + name + "\" cannot be read"; return false;
+    case platform::ReadFileResult::Ok: break;
   }
   TTRVThemeFileData data;
   std::string why;

@@ -3,14 +3,12 @@
 
 #include <climits>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <system_error>
 
 #include "platform/bitmap.h"
 
 #include "platform/atomicfile.h"
+#include "platform/filebytes.h"
 
 namespace platform {
 namespace {
@@ -156,16 +154,13 @@ bool Bitmap::LoadBmpFromMemory(std::span<const std::uint8_t> bytes, std::string&
 }
 
 bool Bitmap::LoadBmpFile(const std::string& path, std::string& error) {
-  std::error_code ec;
-  const auto fileSize = std::filesystem::file_size(path, ec);
-  if (ec) return Fail(error, "File not found");
-  if (fileSize > kMaxBmpFileSize) return Fail(error, "File too large");
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return Fail(error, "Cannot read file");
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(fileSize));
-  if (!bytes.empty() &&
-      !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
-    return Fail(error, "Cannot read file");
+  std::vector<std::uint8_t> bytes;
+  switch (ReadFileBytes(path, kMaxBmpFileSize, bytes)) {
+    case ReadFileResult::Missing: return Fail(error, "File not found");
+    case ReadFileResult::TooLarge: return Fail(error, "File too large");
+    case ReadFileResult::Unreadable: return Fail(error, "Cannot read file");
+    case ReadFileResult::Ok: break;
+  }
   return LoadBmpFromMemory(bytes, error);
 }
 

@@ -1,9 +1,9 @@
 // Building a theme's material library and models from its file's records.
 #include "world/theme.h"
 
-#include <fstream>
+#include "platform/filebytes.h"
+
 #include <memory>
-#include <system_error>
 
 #include "platform/bitmap.h"
 #include "platform/paths.h"
@@ -138,14 +138,13 @@ TTRVThemeLoadResult TTRVTheme::LoadThemeBytes(std::span<const std::uint8_t> byte
 
 TTRVThemeLoadResult TTRVTheme::LoadThemeFile(const std::filesystem::path& path) {
   Clear();
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec) return Failed("File not found: " + path.string());
-  if (size > kMaxThemeFileSize) return Failed("Theme file too large: " + path.string());
-  std::ifstream file(path, std::ios::binary);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  if (!file || (size > 0 && !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))))
-    return Failed("Cannot read theme file: " + path.string());
+  std::vector<std::uint8_t> bytes;
+  switch (platform::ReadFileBytes(path, kMaxThemeFileSize, bytes)) {
+    case platform::ReadFileResult::Missing: return Failed("File not found: " + path.string());
+    case platform::ReadFileResult::TooLarge: return Failed("Theme file too large: " + path.string());
+    case platform::ReadFileResult::Unreadable: return Failed("Cannot read theme file: " + path.string());
+    case platform::ReadFileResult::Ok: break;
+  }
   TTRVThemeLoadResult result = LoadThemeBytes(bytes, path.filename().string());
   if (!result.error.empty()) result.error = path.filename().string() + ": " + result.error;
   return result;

@@ -8,8 +8,6 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <system_error>
 
 namespace {
 

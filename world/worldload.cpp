@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "ai/floatingwave.h"
+#include "platform/filebytes.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "world/sky.h"
@@ -84,21 +85,13 @@ class TTRVWorldLoader {
       error = "not a world name";
       return false;
     }
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) {
-      error = "the world file is missing (" + path.string() + ")";
-      return false;
-    }
-    if (size > kMaxWorldFileSize) {
-      error = "the world file is too large to be a world";
-      return false;
-    }
-    bytes.resize(static_cast<std::size_t>(size));
-    std::ifstream file(path, std::ios::binary);
-    if (!file || (size && !file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size)))) {
-      error = "the world file cannot be read (" + path.string() + ")";
-      return false;
+    switch (platform::ReadFileBytes(path, kMaxWorldFileSize, bytes)) {
+      case platform::ReadFileResult::Missing: error = "the world file is missing (" + path.string() + ")"; return false;
+      case platform::ReadFileResult::TooLarge: error = "the world file is too large to be a world"; return false;
+      case platform::ReadFileResult::Unreadable:
+        error = "the world file cannot be read (" + path.string() + ")";
+        return false;
+      case platform::ReadFileResult::Ok: break;
     }
     return true;
   }
