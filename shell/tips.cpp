@@ -1,19 +1,21 @@
 // Tip list loading and rotation.
 #include "shell/tips.h"
 
-#include <fstream>
-#include <sstream>
+#include <utility>
 
-#include "platform/cp1250.h"
+#include "shell/texts.h"
 
 void TTRVTips::LoadTips(const std::filesystem::path& programFolder, const std::string& language) {
   tips_.clear();
-  std::ifstream in(programFolder / "data" / ("Tips" + language + ".txt"), std::ios::binary);
-  std::string line;
-  while (in && std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.size() > 4096) line.resize(4096);  // a tip is one short line
-    if (!line.empty()) tips_.push_back(platform::Cp1250ToUtf8(line));
+  for (std::string& line : ReadTextLines(programFolder / "data" / ("Tips" + language + ".txt"))) {
+    if (line.empty()) continue;
+    // A tip is one short line; cut a runaway one at a character boundary.
+    if (line.size() > 4096) {
+      std::size_t cut = 4096;
+      while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+      line.resize(cut);
+    }
+    tips_.push_back(std::move(line));
   }
   if (tips_.empty())
     tips_.push_back(language == "CZE" ? "Žádné tipy nejsou k dispozici." : "No tips available.");
