@@ -69,7 +69,13 @@ int RoundUpToPowerOf2(int n) {
   return p;
 }
 
-int Floor(float v) { return static_cast<int>(std::floor(v)); }
+int Floor(float v) {
+  // NaN and far-away values land far outside any map instead of overflowing the int.
+  constexpr float kFar = 1 << 30;
+  if (!(v > -kFar)) return -(1 << 30);
+  if (!(v < kFar)) return 1 << 30;
+  return static_cast<int>(std::floor(v));
+}
 
 TMatrix IdentityHmgMatrix() { return TMatrix(1.0f); }
 TMatrix InvertMatrix(const TMatrix& m) { return glm::inverse(m); }

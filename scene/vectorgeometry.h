@@ -48,7 +48,7 @@ float RadToDeg(float radians);
 float ArcTan2(float y, float x);  // radians
 // The smallest power of two >= n (1 for n <= 1).
 int RoundUpToPowerOf2(int n);
-// Floor to an integer: floor(-0.5) = -1.
+// Floor to an integer: floor(-0.5) = -1; NaN and huge values saturate at -2^30 / 2^30.
 int Floor(float v);
 
 TMatrix IdentityHmgMatrix();

@@ -10,14 +10,6 @@
 
 namespace {
 
-// Floor into an int that never overflows: NaN and far-away values land far outside any map.
-int CellFloor(float v) {
-  constexpr float kFar = 1 << 30;
-  if (!(v > -kFar)) return -(1 << 30);
-  if (!(v < kFar)) return 1 << 30;
-  return static_cast<int>(std::floor(v));
-}
-
 bool Blocked(const TTRVPathFinder& finder, int x, int z) { return !finder.Passable(x, z); }
 
 float Distance(const TAffineVector& a, const TAffineVector& b) { return VectorLength(a - b); }
@@ -34,7 +26,7 @@ TTRVGroundView GroundOf(const TTRVWorld& world) {
   return {&world.heightGrid, world.heightDivisor, &world.objectHeightGrid};
 }
 
-TTRVCell CellOf(const TAffineVector& position) { return {CellFloor(position.x), CellFloor(position.z)}; }
+TTRVCell CellOf(const TAffineVector& position) { return {Floor(position.x), Floor(position.z)}; }
 
 TAffineVector CellPosition(const TTRVCell& cell) { return {static_cast<float>(cell.x), 0, static_cast<float>(cell.z)}; }
 
