@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "ai/floatingwave.h"
+#include "world/floatingwave.h"
 #include "generator/worldout.h"
 #include "world/worldload.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ai/pathfinder.h"
+#include "world/pathfinder.h"
 #include "generator/genstate.h"
 #include "generator/progress.h"
 #include "platform/random.h"

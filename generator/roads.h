@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ai/pathfinder.h"
+#include "world/pathfinder.h"
 #include "generator/genstate.h"
 #include "generator/progress.h"
 #include "platform/random.h"

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "platform/input.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace {
 

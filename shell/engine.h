@@ -19,7 +19,7 @@
 #include "scene/viewer.h"
 #include "shell/controls.h"
 #include "shell/runningworld.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 #include "shell/texts.h"
 #include "shell/tips.h"
 #include "world/theme.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ai/pathfinder.h"
+#include "world/pathfinder.h"
 #include "terrain/sector.h"
 #include "world/world.h"
 

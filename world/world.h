@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ai/floatingwave.h"
-#include "ai/pathfinder.h"
+#include "world/floatingwave.h"
+#include "world/pathfinder.h"
 #include "scene/camera.h"
 #include "scene/directopengl.h"
 #include "scene/imposter.h"
@@ -24,7 +24,7 @@
 #include "scene/quadrics.h"
 #include "scene/scene.h"
 #include "shell/runningworld.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 #include "world/grid.h"
 #include "world/theme.h"
 #include "world/worldfile.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "ai/floatingwave.h"
+#include "world/floatingwave.h"
 #include "platform/filebytes.h"
 #include "platform/paths.h"
 #include "platform/random.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "ai/pathfinder.h"
+#include "world/pathfinder.h"
 #include "world/grid.h"
 
 // Boats sail only on water connected to this cell near the map corner.

@@ -19,7 +19,7 @@
 #include "platform/inifile.h"
 #include "platform/widgets/canvas.h"
 #include "platform/widgets/controls.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 #include "ui/errordialog.h"
 #include "ui/gameoverdialog.h"
 #include "ui/loadingdialog.h"

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "platform/inifile.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "platform/inifile.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TTRVSettings settings;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <set>
 
-#include "ai/floatingwave.h"
+#include "world/floatingwave.h"
 #include "generator/bases.h"
 #include "scene/vectorgeometry.h"
 #include "generator/worldout.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "ai/floatingwave.h"
+#include "world/floatingwave.h"
 #include "generator/creator.h"
 #include "tests/generator/gen_fixture.h"
 #include "world/world.h"

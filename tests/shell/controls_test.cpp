@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/input.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace {
 

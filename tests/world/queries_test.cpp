@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "ai/pathfinder.h"
+#include "world/pathfinder.h"
 #include "world/queries.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The settings table and the walks over it: defaults, mending, reading and writing config.ini.
-#include "shell/settings.h"
+#include "config/settings.h"
 
 #include <algorithm>
 #include <type_traits>

@@ -1,5 +1,5 @@
 // Whole-map waves: the pursuit field and the loader's flood that drops enclosed water.
-#include "ai/floatingwave.h"
+#include "world/floatingwave.h"
 
 #include <algorithm>
 

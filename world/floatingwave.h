@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ai/pathfinder.h"
+#include "world/pathfinder.h"
 #include "scene/vectorgeometry.h"
 #include "world/grid.h"
 

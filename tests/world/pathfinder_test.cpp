@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "ai/floatingwave.h"
-#include "ai/pathfinder.h"
+#include "world/floatingwave.h"
+#include "world/pathfinder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The path finder's wave and descent. Only cells strictly inside the border are ever pushed
 // onto a frontier or walked to, so every neighbour looked at lies inside the grid.
-#include "ai/pathfinder.h"
+#include "world/pathfinder.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // config.ini as the player meets it: defaults, detail levels, locks, mending of bad values,
 // write order, round trips, and the shipped presets surviving every write.
-#include "shell/settings.h"
+#include "config/settings.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
