@@ -36,10 +36,7 @@ int RunLoadScenario(const BenchOptions& options) {
   std::string error;
   auto world = CreateLoadedWorld(context, file.stem().string(), true, nullptr, error);
   const double seconds = watch.ElapsedSeconds();
-  if (!world) {
-    std::fprintf(stderr, "load: %s\n", error.c_str());
-    return 1;
-  }
+  if (!world) return 1;  // the loader has logged why
   std::printf("load_s: %.3f\n", seconds);
   std::printf("cells: %d x %d\n", world->CellsX(), world->CellsZ());
   return 0;

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <new>
 
 #include "platform/clock.h"
 #include "platform/fonts.h"
 #include "platform/inifile.h"
+#include "platform/log.h"
 #include "platform/random.h"
 #include "platform/window.h"
 
@@ -86,6 +89,7 @@ TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& pr
   cover.Texture.TextureFormat = tfRGBA;
   cover.Texture.TextureMode = tmModulate;
   cover.Texture.TextureWrap = twNone;
+  PlaceCover();
 
   PaintNoiseTexture();
   Tips.LoadTips(folder_, Settings.Language);
@@ -103,7 +107,15 @@ TTRVEngine::~TTRVEngine() {
 }
 
 bool TTRVEngine::ReadSettings() {
-  return Settings.ReadSettings(folder_ / "config.ini");
+  TTRVSettings read;
+  std::string error;
+  const bool ok = read.ReadSettings(folder_ / "config.ini", error);
+  // A file that cannot be read must not undo what the player set in the dialogs (or switch
+  // the screen to the default mode); only the very first read takes the defaults then.
+  if (ok || !settingsRead_) Settings = read;
+  if (!ok) platform::LogWarning("settings", error + (settingsRead_ ? "; the settings in use are kept" : "; using the defaults"));
+  settingsRead_ = true;
+  return ok;
 }
 
 bool TTRVEngine::WriteSettings(std::string& error) {
@@ -122,6 +134,25 @@ void TTRVEngine::ApplyViewport() {
   // the same field of view at every resolution.
   int w = std::max(1, Settings.ResolutionX);
   Camera->FocalLength = w / 800.0f * 50;
+  PlaceCover();
+}
+
+void TTRVEngine::PlaceCover() {
+  // Sized with the view, not only when a snapshot is taken: the first fade of a session
+  // must cover the whole screen too.
+  if (!CoverSprite) return;
+  const int w = Settings.ResolutionX, h = Settings.ResolutionY;
+  float logoW = static_cast<float>(w / 5), logoH = logoW / 4;
+  LogoSprite->SetSize(logoW, logoH);
+  LogoSprite->Position.SetPoint(w - 5 - logoW / 2, h - 5 - logoH / 2, 0);
+  float bannerW = static_cast<float>(w - 10), bannerH = bannerW / 16;
+  BannerSprite->SetSize(bannerW, bannerH);
+  BannerSprite->Position.SetPoint(static_cast<float>(w / 2), bannerH / 2 + 5, 0);
+  float headW = static_cast<float>(w / 10);
+  HeadSprite->SetSize(headW, headW);
+  HeadSprite->Position.SetPoint(w - 1.5f * bannerH, 1.5f * bannerH, 0);
+  CoverSprite->SetSize(static_cast<float>(w), static_cast<float>(h));
+  CoverSprite->Position.SetPoint(static_cast<float>(w / 2), static_cast<float>(h / 2), 0);
 }
 
 void TTRVEngine::Progress(double deltaTime, double) {
@@ -173,7 +204,7 @@ void TTRVEngine::UpdateFade(float dt) {
         FadeProgress = 0;
         FadeState = fsCovered;
         // A mission that ended keeps its word: the game-over dialog must still come.
-        if (Status != "Failed" && Status != "Accomplished") Status = "Esc";
+        if (!MissionOver(Status)) Status = TTRVStatus::Esc;
       }
       break;
     case fsFadingIn:
@@ -192,18 +223,7 @@ void TTRVEngine::UpdateFade(float dt) {
 
 void TTRVEngine::PrepareSnapshot() {
   Cadencer->SetEnabled(false);
-  const int w = Settings.ResolutionX, h = Settings.ResolutionY;
-  float logoW = static_cast<float>(w / 5), logoH = logoW / 4;
-  LogoSprite->SetSize(logoW, logoH);
-  LogoSprite->Position.SetPoint(w - 5 - logoW / 2, h - 5 - logoH / 2, 0);
-  float bannerW = static_cast<float>(w - 10), bannerH = bannerW / 16;
-  BannerSprite->SetSize(bannerW, bannerH);
-  BannerSprite->Position.SetPoint(static_cast<float>(w / 2), bannerH / 2 + 5, 0);
-  float headW = static_cast<float>(w / 10);
-  HeadSprite->SetSize(headW, headW);
-  HeadSprite->Position.SetPoint(w - 1.5f * bannerH, 1.5f * bannerH, 0);
-  CoverSprite->SetSize(static_cast<float>(w), static_cast<float>(h));
-  CoverSprite->Position.SetPoint(static_cast<float>(w / 2), static_cast<float>(h / 2), 0);
+  PlaceCover();
   SnapshotBitmap = Viewer->CreateSnapshotBitmap();
   Viewer->Render();
 }
@@ -215,39 +235,60 @@ void TTRVEngine::ShowLoadingProgress(const std::string& text, int percent) {
   if (OnLoadingProgress) OnLoadingProgress(text, percent, Tips.CurrentTip());
 }
 
-std::string TTRVEngine::StartWorld(const std::string& name, const TTRVWorldInfo* info) {
-  std::error_code ec;
-  if (!std::filesystem::exists(folder_ / "worlds" / (name + ".TRV"), ec)) return "ERROR";
-  if (!NewGameLoader) return "ERROR";
+bool TTRVEngine::BuildWorld(const WorldFactory& factory, const std::string& name, const TTRVWorldInfo* info) {
   StopWorld();
-  Status = "Loading";
+  Status = TTRVStatus::Loading;
   lastLoadingPaint_ = -1;
   std::string error;
-  World = NewGameLoader(*this, name, info, error);
-  if (!World) {
-    Status.clear();
-    return "ERROR";
+  std::unique_ptr<TTRVRunningWorld> world;
+  try {
+    world = factory(*this, name, info, error);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory to build the world \"" + name + "\"";
+  } catch (const std::exception& e) {
+    error = "building the world \"" + name + "\" failed: " + e.what();
+  } catch (...) {
+    error = "building the world \"" + name + "\" failed";
   }
-  Status = "Loaded";
-  return "OK";
+  if (!world) {
+    Status = TTRVStatus::None;
+    LastError = error.empty() ? "the world \"" + name + "\" could not be loaded" : error;
+    platform::LogError("engine", LastError);
+    return false;
+  }
+  World = std::move(world);
+  World->SetRunning(true);
+  Status = TTRVStatus::Loaded;
+  return true;
 }
 
-std::string TTRVEngine::LoadGame(const std::string& name) {
+bool TTRVEngine::StartWorld(const std::string& name, const TTRVWorldInfo* info) {
+  LastError.clear();
+  std::error_code ec;
+  if (!std::filesystem::exists(folder_ / "worlds" / (name + ".TRV"), ec)) {
+    LastError = "the world file worlds/" + name + ".TRV is missing";
+    return false;
+  }
+  if (!NewGameLoader) {
+    LastError = "no world loader";
+    return false;
+  }
+  return BuildWorld(NewGameLoader, name, info);
+}
+
+bool TTRVEngine::LoadGame(const std::string& name) {
+  LastError.clear();
   TimeAccel = false;
   std::error_code ec;
-  if (!std::filesystem::exists(folder_ / "save" / (name + ".TRV"), ec)) return "ERROR";
-  if (!SavedGameLoader) return "ERROR";
-  StopWorld();
-  Status = "Loading";
-  lastLoadingPaint_ = -1;
-  std::string error;
-  World = SavedGameLoader(*this, name, nullptr, error);
-  if (!World) {
-    Status.clear();
-    return "ERROR";
+  if (!std::filesystem::exists(folder_ / "save" / (name + ".TRV"), ec)) {
+    LastError = "the saved game save/" + name + ".TRV is missing";
+    return false;
   }
-  Status = "Loaded";
-  return "OK";
+  if (!SavedGameLoader) {
+    LastError = "loading saved games is not available yet";
+    return false;
+  }
+  return BuildWorld(SavedGameLoader, name, nullptr);
 }
 
 bool TTRVEngine::SaveGame(const std::string& name) {

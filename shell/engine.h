@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "config/settings.h"
+#include "game/runningworld.h"
 #include "platform/bitmap.h"
 #include "scene/cadencer.h"
 #include "scene/camera.h"
@@ -18,10 +20,9 @@
 #include "scene/sprite.h"
 #include "scene/viewer.h"
 #include "shell/controls.h"
-#include "shell/runningworld.h"
-#include "config/settings.h"
 #include "shell/texts.h"
 #include "shell/tips.h"
+#include "world/status.h"
 #include "world/theme.h"
 
 namespace platform {
@@ -61,9 +62,11 @@ class TTRVEngine {
   platform::Bitmap SnapshotBitmap;
   platform::Bitmap NoiseBitmap;
 
-  // Protocol words read and cleared by the main window's tick.
-  std::string Status;
-  std::string Reason;
+  // What happened, read and cleared by the main window's tick.
+  TTRVStatus Status = TTRVStatus::None;
+  TTRVReason Reason = TTRVReason::None;
+  // Why the last StartWorld or LoadGame failed, in the words of whatever refused.
+  std::string LastError;
 
   TTRVSettings Settings;
   TTRVControlBlock Controls;
@@ -102,9 +105,11 @@ class TTRVEngine {
   // spend their time painting.
   void ShowLoadingProgress(const std::string& text, int percent);
 
-  // "OK" or "ERROR"; a missing world file changes nothing.
-  std::string StartWorld(const std::string& name, const TTRVWorldInfo* info);
-  std::string LoadGame(const std::string& name);
+  // True when the game was loaded and runs; false with LastError set. A missing world file
+  // changes nothing. Nothing thrown while the world is built (not even running out of
+  // memory) leaves the engine: it becomes a failure with its message.
+  bool StartWorld(const std::string& name, const TTRVWorldInfo* info);
+  bool LoadGame(const std::string& name);
   bool SaveGame(const std::string& name);
   void StopWorld();
   void CloseCampaign();
@@ -117,9 +122,14 @@ class TTRVEngine {
  private:
   void ShowCover(bool all);
   void HideCover();
+  // Runs a world factory, turning whatever it throws into a failure with a message.
+  bool BuildWorld(const WorldFactory& factory, const std::string& name, const TTRVWorldInfo* info);
+  // Sizes and places the cover and its pictures for the resolution.
+  void PlaceCover();
 
   platform::Window& window_;
   std::filesystem::path folder_;
   std::function<double()> clock_;
   double lastLoadingPaint_ = -1;
+  bool settingsRead_ = false;
 };

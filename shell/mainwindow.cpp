@@ -2,10 +2,12 @@
 // the game-over step.
 #include "shell/mainwindow.h"
 
-#include <cstdio>
 #include <system_error>
+#include <utility>
 
+#include "config/textids.h"
 #include "platform/clock.h"
+#include "platform/log.h"
 #include "platform/random.h"
 #include "shell/controls.h"
 #include "shell/texts.h"
@@ -13,24 +15,22 @@
 
 namespace {
 
-struct ReasonText {
-  const char* reason;
-  const char* english;
-  const char* czech;
+// What the game-over dialog says for each reason.
+constexpr std::pair<TTRVReason, TextId> kReasonTexts[] = {
+    {TTRVReason::HeliDestroyed, TextId::ReasonHeliLost},
+    {TTRVReason::TankDestroyed, TextId::ReasonTankLost},
+    {TTRVReason::BoatDestroyed, TextId::ReasonBoatLost},
+    {TTRVReason::BaseCaptured, TextId::ReasonBaseLost},
+    {TTRVReason::UnitsLost, TextId::ReasonUnitsLost},
+    {TTRVReason::EnemyBaseCaptured, TextId::ReasonEnemyBase},
+    {TTRVReason::EnemyUnitsDestroyed, TextId::ReasonEnemyUnits},
 };
 
-constexpr ReasonText kFailedReasons[] = {
-    {"GOheli", "Your helicopter was destroyed.", "Váš vrtulník byl zničen."},
-    {"GOtank", "Your tank was destroyed.", "Váš tank byl zničen."},
-    {"GOboat", "Your boat was destroyed.", "Vaše loď byla zničena."},
-    {"GObase", "Your base was captured.", "Vaše základna byla zničena."},
-    {"GOunits", "Friendly units were destroyed.", "Vaše jednotky byly zničeny."},
-};
-
-constexpr ReasonText kAccomplishedReasons[] = {
-    {"MAbase", "Enemy base captured.", "Nepřátelská základna byla zničena."},
-    {"MAunits", "Enemy units destroyed.", "Nepřátelské jednotky byly zničeny."},
-};
+TextId ReasonText(TTRVReason reason) {
+  for (const auto& [r, text] : kReasonTexts)
+    if (r == reason) return text;
+  return TextId::GameOver;
+}
 
 // The full-screen mode for a width the options offer; other widths keep the current mode.
 bool ModeForWidth(int width, TScreenResolution& mode) {
@@ -117,7 +117,7 @@ bool TFormTarvin::Create(std::string& error) {
   loop_->OnQuit = [this] {
     // Closing the window or SIGTERM: keep the player's settings, then leave.
     std::string writeError;
-    if (!engine_->WriteSettings(writeError)) std::fprintf(stderr, "morvane: %s\n", writeError.c_str());
+    if (!engine_->WriteSettings(writeError)) platform::LogError("settings", writeError);
     Close();
   };
 
@@ -168,9 +168,12 @@ void TFormTarvin::ShowMainMenu() {
   screen_->ShowStill(true);
 }
 
+TTRVLanguage TFormTarvin::Language() const {
+  return LanguageOf(engine_ ? engine_->Settings.Language : std::string());
+}
+
 std::string TFormTarvin::OnOffText(bool on) const {
-  if (engine_ && engine_->Settings.Language == "CZE") return on ? "Ano" : "Ne";
-  return on ? "Enabled" : "Disabled";
+  return TextString(on ? TextId::Enabled : TextId::Disabled, Language());
 }
 
 platform::Color TFormTarvin::OnOffColor(bool on, bool greyWhenOff) const {
@@ -183,10 +186,10 @@ void TFormTarvin::StartWorld(const std::string& name, const TTRVWorldInfo* info)
   formLoading_->SetProgress("", 0, engine_->Tips.CurrentTip());
   formLoading_->Show();
   screen_->PresentNow();
-  if (engine_->StartWorld(name, info) != "OK") {
+  if (!engine_->StartWorld(name, info)) {
     // Nothing will ever say "Loaded": tell the player now instead of waiting for it.
     formLoading_->Hide();
-    formError_->Show();
+    ShowError(TextId::ErrorWorldNotLoaded, engine_->LastError);
     return;
   }
   Resume();
@@ -198,7 +201,7 @@ void TFormTarvin::LoadGame(const std::string& name) {
   formLoading_->Show();
   screen_->PresentNow();
   engine_->LastSaveUnreadable = false;
-  if (engine_->LoadGame(name) == "ERROR") {
+  if (!engine_->LoadGame(name)) {
     engine_->StopWorld();
     formLoading_->Hide();
     // A broken automatic save would be offered again and again; one whose world file is
@@ -207,8 +210,17 @@ void TFormTarvin::LoadGame(const std::string& name) {
       std::error_code ec;
       std::filesystem::remove(folder_ / "save" / "AutoSave.TRV", ec);
     }
-    formError_->Show();
+    ShowError(TextId::ErrorSaveNotLoaded, engine_->LastError);
   }
+}
+
+void TFormTarvin::ShowError(TextId text, const std::string& detail) {
+  formError_->SetText(TextString(text, Language()));
+  formError_->SetDetail(detail);
+  ui::TDialogForm* dialog = formError_.get();
+  ui::LayoutForms(std::span<ui::TDialogForm* const>(&dialog, 1), corners_, engine_->Settings.ResolutionX,
+                  engine_->Settings.ResolutionY);
+  formError_->Show();
 }
 
 void TFormTarvin::Pause(bool snapshot) {
@@ -243,7 +255,7 @@ void TFormTarvin::ExitToMainMenu() {
 void TFormTarvin::ApplySettings(bool changeDisplay) {
   TTRVSettings& s = engine_->Settings;
   std::string error;
-  if (!engine_->WriteSettings(error)) std::fprintf(stderr, "morvane: %s\n", error.c_str());
+  if (!engine_->WriteSettings(error)) platform::LogError("settings", error);
   engine_->ReadSettings();
   bool tempSaved = engine_->WorldRunning() && engine_->SaveGame("TempSave");
 
@@ -253,7 +265,7 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
     if (!FullScreen.SetResolutionMode(mode, error)) {
       // A screen smaller than the chosen mode shows the desktop's own mode instead of
       // giving up on the rest of the settings.
-      std::fprintf(stderr, "morvane: %s Using the desktop mode.\n", error.c_str());
+      platform::LogWarning("display", error + " Using the desktop mode.");
       FullScreen.SetResolutionMode(srDefault, error);
     }
     // The window takes the mode's size first: without a window manager nobody else resizes it.
@@ -261,10 +273,10 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
     if (FullScreen.Active()) FullScreen.Leave();
     window_.SetSize(m.Width, m.Height);
     window_.MoveTo(0, 0);
-    if (FullScreen.Enter()) {
-      s.ResolutionX = m.Width;
-      s.ResolutionY = m.Height;
-    }
+    if (!FullScreen.Enter()) platform::LogWarning("display", "full screen refused; staying in a window");
+    // Whatever the display granted, the settings describe the window actually shown.
+    s.ResolutionX = window_.Width();
+    s.ResolutionY = window_.Height();
   } else {
     if (changeDisplay && FullScreen.Active()) FullScreen.Leave();
     if (!FullScreen.Active()) {
@@ -285,12 +297,12 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
 
 void TFormTarvin::Tick() {
   if (!engine_) return;
-  std::string& status = engine_->Status;
-  if (status == "Loaded" || status == "CampLoaded") {
+  const TTRVStatus status = engine_->Status;
+  if (status == TTRVStatus::Loaded || status == TTRVStatus::CampLoaded) {
     formLoading_->Hide();
     Resume();
   }
-  if (status != "Failed" && status != "Accomplished") {
+  if (!MissionOver(status)) {
     EndTicks = 0;
   } else {
     ++EndTicks;
@@ -303,29 +315,26 @@ void TFormTarvin::Tick() {
       EndTicks = 101;  // shown once
     }
   }
-  if (status == "Esc") {
+  if (status == TTRVStatus::Esc) {
     if (engine_->WorldRunning()) Pause(true);
     ShowMainMenu();
   }
-  status.clear();
+  engine_->Status = TTRVStatus::None;
 }
 
 void TFormTarvin::GameOverStep() {
   Pause(true);
   TTRVEngine& e = *engine_;
-  bool czech = e.Settings.Language == "CZE";
-  if (e.Status == "Accomplished") {
-    formGameOver_->SetTitle(czech ? "Mise byla úspěšná !" : "Mission accomplished !");
-    for (const ReasonText& r : kAccomplishedReasons)
-      if (e.Reason == r.reason) formGameOver_->SetReason(czech ? r.czech : r.english);
+  const TTRVLanguage language = Language();
+  formGameOver_->SetReason(TextString(ReasonText(e.Reason), language));
+  if (e.Status == TTRVStatus::Accomplished) {
+    formGameOver_->SetTitle(TextString(TextId::MissionAccomplished, language));
     std::string campaign = e.World ? e.World->CampaignName() : "";
     bool inCampaign = !campaign.empty() && campaign != "- - -";
     formGameOver_->ShowButtons(!inCampaign, false, inCampaign);
-    if (inCampaign) formGameOver_->SetContinueCaption(czech ? "Pokračuj v kampani" : "Continue campaign");
+    if (inCampaign) formGameOver_->SetContinueCaption(TextString(TextId::ContinueCampaign, language));
   } else {
-    formGameOver_->SetTitle(czech ? "Mise byla neúspěšná !" : "Mission failed !");
-    for (const ReasonText& r : kFailedReasons)
-      if (e.Reason == r.reason) formGameOver_->SetReason(czech ? r.czech : r.english);
+    formGameOver_->SetTitle(TextString(TextId::MissionFailed, language));
     formGameOver_->ShowButtons(true, true, false);
   }
   if (e.TutorialMode) {
@@ -333,12 +342,13 @@ void TFormTarvin::GameOverStep() {
     if (e.LessonUnlock > e.Settings.Tutorial) {
       e.Settings.Tutorial = e.LessonUnlock;
       std::string error;
-      e.WriteSettings(error);
+      if (!e.WriteSettings(error)) platform::LogError("settings", error);
     }
     formGameOver_->ShowButtons(false, false, true);
-    formGameOver_->SetContinueCaption(czech ? "Pokračuj v tréninku" : "Continue tutorial");
+    formGameOver_->SetContinueCaption(TextString(TextId::ContinueTutorial, language));
   }
-  if (OnPlayJingle) OnPlayJingle(e.Reason);
+  // A mission that ended with no condition to name has no jingle of its own.
+  if (OnPlayJingle && e.Reason != TTRVReason::None) OnPlayJingle(e.Reason);
   formGameOver_->Show();
 }
 
@@ -346,5 +356,5 @@ void TFormTarvin::WriteScreenshot() {
   const platform::Bitmap& shot = engine_->SnapshotBitmap;
   if (shot.Empty() || shot.Width() != engine_->Settings.ResolutionX) return;
   std::string error;
-  if (!shot.SaveBmp((folder_ / "Screenshot.bmp").string(), error)) std::fprintf(stderr, "morvane: %s\n", error.c_str());
+  if (!shot.SaveBmp((folder_ / "Screenshot.bmp").string(), error)) platform::LogError("screenshot", error);
 }

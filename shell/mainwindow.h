@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "config/textids.h"
 #include "platform/bitmap.h"
 #include "platform/cursor.h"
 #include "platform/fonts.h"
@@ -67,10 +68,13 @@ class TFormTarvin {
   TFullScreen FullScreen;
   platform::Bitmap ImageCanvas;
   // Called when the game-over step wants the jingle of a reason played.
-  std::function<void(const std::string& reason)> OnPlayJingle;
+  std::function<void(TTRVReason reason)> OnPlayJingle;
 
  private:
   void GameOverStep();
+  // The error dialog with a text of ours and the details in the words of whatever refused.
+  void ShowError(TextId text, const std::string& detail);
+  TTRVLanguage Language() const;
   void CloseDialogs();
   void WriteScreenshot();
   double Now() const { return clock_(); }

@@ -1,9 +1,8 @@
-// The engine's world factory over the world loader.
+// The engine's world factory over the game's new-game start.
 #include "shell/worldfactory.h"
 
+#include "game/game.h"
 #include "shell/engine.h"
-#include "terrain/sectorstream.h"
-#include "world/world.h"
 
 void InstallWorldFactories(TTRVEngine& engine) {
   engine.NewGameLoader = [](TTRVEngine& e, const std::string& name, const TTRVWorldInfo* info,
@@ -20,13 +19,12 @@ void InstallWorldFactories(TTRVEngine& engine) {
     e.TimeAccel = false;
     e.FadeProgress = 0;
     e.FadeState = fsCovered;
-    std::unique_ptr<TTRVWorld> world = CreateLoadedWorld(std::move(context), name, true, info, error);
-    if (!world) return nullptr;
-    PrepareSectors(*world);
+    std::unique_ptr<TTRVGame> game = StartNewGame(std::move(context), name, info, error);
+    if (!game) return nullptr;
     // The fog closes the view where the sky and the streamed sectors end.
     TGLFogEnvironment& fog = e.Viewer->Buffer.FogEnvironment;
     fog.FogStart = 22.0f * e.Settings.ViewDistance;
     fog.FogEnd = 28.0f * e.Settings.ViewDistance;
-    return world;
+    return game;
   };
 }

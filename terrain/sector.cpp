@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/log.h"
 #include "scene/gl.h"
 #include "scene/rendercontext.h"
 #include "scene/viewer.h"
@@ -72,6 +73,11 @@ void TTRVSector::LoadSector(TTRVWorld& w, int sx, int sz, bool sea) {
       }
     }
   }
+  const std::string where = "sector (" + std::to_string(sx) + ", " + std::to_string(sz) + ")";
+  if (!loadError.empty()) platform::LogError("sector", where + " is drawn as open sea: " + loadError);
+  if (droppedPlacements > 0)
+    platform::LogWarning("sector", where + ": " + std::to_string(droppedPlacements) +
+                                       " objects name a theme or object the world has not loaded");
   // The indices asked for, not the ones stored in the record: the world finds sectors by them.
   sectorX = sx;
   sectorZ = sz;
@@ -278,4 +284,9 @@ void TTRVSector::DrawFlatWater(TRenderContext& rci) {
   glDrawArrays(GL_QUADS, 0, 4);
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   UnApplyWater(*world, ref, rci);
+}
+
+const TGLBaseSceneObject* ObstacleBoxes(const TTRVSector* sector) {
+  if (!sector || sector->waterOnly || sector->detailLevel != 0) return nullptr;
+  return sector->obstacleCube;
 }

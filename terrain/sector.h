@@ -106,3 +106,7 @@ class TTRVSector : public TGLDummyCube, public TTRVSectorInfo {
   std::unique_ptr<TTRVWaterMesh> water_;
   std::vector<std::uint8_t> groundColours_;
 };
+
+// The node holding the sector's obstacle boxes, for ObstacleTouching: only a loaded sector at
+// full detail has them; null for open sea, a coarser level or no sector.
+const TGLBaseSceneObject* ObstacleBoxes(const TTRVSector* sector);

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "world/pathfinder.h"
-#include "terrain/sector.h"
 #include "world/world.h"
 
 namespace {
@@ -168,12 +167,12 @@ void LayProbeBox(TGLBaseSceneObject& probe, const TAffineVector& from, const TAf
   probe.SetAbsolutePosition(centre);
 }
 
-const TGLBaseSceneObject* ObstacleTouching(const TGLBaseSceneObject& box, const TTRVSector* sector, float radius) {
-  if (!sector || sector->waterOnly || sector->detailLevel != 0 || !sector->obstacleCube) return nullptr;
+const TGLBaseSceneObject* ObstacleTouching(const TGLBaseSceneObject& box, const TGLBaseSceneObject* obstacles,
+                                           float radius) {
+  if (!obstacles) return nullptr;
   const TAffineVector at = box.AbsoluteAffinePosition();
-  const TGLDummyCube& obstacles = *sector->obstacleCube;
-  for (int i = 0; i < obstacles.Count(); ++i) {
-    const TGLBaseSceneObject& o = *obstacles.Children(i);
+  for (int i = 0; i < obstacles->Count(); ++i) {
+    const TGLBaseSceneObject& o = *obstacles->Children(i);
     if (Distance(o.AbsoluteAffinePosition(), at) < radius && BoxesIntersect(box, o)) return &o;
   }
   return nullptr;

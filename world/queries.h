@@ -11,7 +11,6 @@
 #include "world/grid.h"
 
 class TTRVPathFinder;
-class TTRVSector;
 class TTRVWorld;
 
 // The ground the queries read: the world's height samples with their divisor and, for the
@@ -79,9 +78,10 @@ bool BoxesIntersect(const TGLBaseSceneObject& a, const TGLBaseSceneObject& b);
 // zero direction leaves the box pointing along +Z.
 void LayProbeBox(TGLBaseSceneObject& probe, const TAffineVector& from, const TAffineVector& to, const TAffineVector& direction);
 
-// The first obstacle box of the sector within the radius of the box object that overlaps it.
-// Only a sector at full detail has obstacle boxes; none for open sea or no sector.
-const TGLBaseSceneObject* ObstacleTouching(const TGLBaseSceneObject& box, const TTRVSector* sector, float radius);
+// The first obstacle box within the radius of the box object that overlaps it. `obstacles` is
+// the node whose children are the boxes (a sector offers one at full detail); null: none.
+const TGLBaseSceneObject* ObstacleTouching(const TGLBaseSceneObject& box, const TGLBaseSceneObject* obstacles,
+                                           float radius);
 
 // What the unit searches see of a unit. The list is given in side order, then unit order.
 struct TTRVUnitRef {

@@ -2,8 +2,6 @@
 // tear-down. The loading sequence is in worldload.cpp.
 #include "world/world.h"
 
-#include "terrain/sectorstream.h"
-
 #include <algorithm>
 #include <cmath>
 #include <system_error>
@@ -117,8 +115,8 @@ std::filesystem::path TTRVWorld::WorldsFolder() const {
   return context_.worldsFolder.empty() ? context_.programFolder / "worlds" : context_.worldsFolder;
 }
 
-void TTRVWorld::ReportProgress(const std::string& english, const std::string& czech, int percent) const {
-  if (context_.progress) context_.progress(Czech() ? czech : english, percent);
+void TTRVWorld::ReportProgress(TextId text, int percent, const std::string& suffix) const {
+  if (context_.progress) context_.progress(TextString(text, Language()) + suffix, percent);
 }
 
 TTRVTheme* TTRVWorld::FindTheme(std::string_view name) const {
@@ -158,9 +156,7 @@ void TTRVWorld::FocusOn(const TAffineVector& position) {
   if (context_.camera) context_.camera->SetAbsolutePosition(position);
 }
 
-void TTRVWorld::Step(double dt) {
-  if (!running) return;
-  const auto t = static_cast<float>(dt);
+void TTRVWorld::AdvanceFrame(float t) {
   damp1 = 1 - t;
   grow1 = 1 + t;
   damp2 = 1 - 2 * t;
@@ -173,18 +169,17 @@ void TTRVWorld::Step(double dt) {
   if (wavePhaseB > 10000) wavePhaseB = 0;
   waveSinA = std::sin(wavePhaseA);
   waveSinB = std::sin(wavePhaseB);
+  // River water drifts against its own texture scale, so every river theme flows alike.
+  for (const TTRVMaterialRef& ref : role5Materials) {
+    if (TGLLibMaterial* m = ThemeMaterial(ref)) {
+      m->TextureOffset.x = std::sin(-wavePhaseB) * 0.005f * m->TextureScale.x;
+      m->TextureOffset.y = std::sin(wavePhaseA) * 0.005f * m->TextureScale.y;
+    }
+  }
   if (skyDome && context_.camera) skyDome->Position.SetPoint(context_.camera->AbsoluteAffinePosition());
-  // A frame that baked ground textures does nothing else: baking is the slow part.
-  if (StepSectors(*this, t)) return;
 }
 
 void TTRVWorld::CutAirStrikeTimer(float maxSeconds) { airStrikeTimer = std::min(airStrikeTimer, maxSeconds); }
-
-bool TTRVWorld::SaveGame(const std::string&, std::string& error) {
-  // Saving comes with the save-game format; until then the caller is told, not misled.
-  error = "saving a game is not available yet";
-  return false;
-}
 
 std::unique_ptr<TTRVWorld> CreateLoadedWorld(TTRVWorldContext context, const std::string& name, bool newGame,
                                              const TTRVWorldInfo* info, std::string& error) {

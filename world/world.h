@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "world/floatingwave.h"
-#include "world/pathfinder.h"
+#include "config/settings.h"
+#include "config/textids.h"
 #include "scene/camera.h"
 #include "scene/directopengl.h"
 #include "scene/imposter.h"
@@ -23,9 +23,9 @@
 #include "scene/memoryviewer.h"
 #include "scene/quadrics.h"
 #include "scene/scene.h"
-#include "shell/runningworld.h"
-#include "config/settings.h"
+#include "world/floatingwave.h"
 #include "world/grid.h"
+#include "world/pathfinder.h"
 #include "world/theme.h"
 #include "world/worldfile.h"
 
@@ -95,18 +95,18 @@ struct TTRVWorldContext {
   TGLBaseSceneObject* cameraTarget = nullptr;
 };
 
-class TTRVWorld : public TTRVWorldInfo, public TTRVRunningWorld {
+class TTRVWorld : public TTRVWorldInfo {
  public:
   explicit TTRVWorld(TTRVWorldContext context);
-  ~TTRVWorld() override;
+  ~TTRVWorld();
   TTRVWorld(const TTRVWorld&) = delete;
   TTRVWorld& operator=(const TTRVWorld&) = delete;
 
   const TTRVWorldContext& Context() const { return context_; }
   std::filesystem::path WorldsFolder() const;
-  bool Czech() const { return context_.settings.Language == "CZE"; }
-  // Reports progress in the language of the settings.
-  void ReportProgress(const std::string& english, const std::string& czech, int percent) const;
+  TTRVLanguage Language() const { return LanguageOf(context_.settings.Language); }
+  // Reports progress in the language of the settings: the text, then `suffix`.
+  void ReportProgress(TextId text, int percent, const std::string& suffix = {}) const;
 
   // Reads worlds/<name>.TRV and builds the island (worldload.cpp). False with a message when
   // the file is missing, broken or names a theme that cannot be loaded; the world must then
@@ -128,13 +128,12 @@ class TTRVWorld : public TTRVWorldInfo, public TTRVRunningWorld {
   // Moves the camera target, and the camera, to the position.
   void FocusOn(const TAffineVector& position);
 
-  // TTRVRunningWorld. Step advances the per-frame factors and the water phases; sectors,
-  // units and the rest of the game step join it as they are built.
-  void Step(double dt) override;
-  void SetHUDVisible(bool visible) override { hudVisible = visible; }
-  void CutAirStrikeTimer(float maxSeconds) override;
-  bool SaveGame(const std::string& name, std::string& error) override;
-  std::string CampaignName() const override { return missionName; }
+  // The world's own share of a game step: the per-frame damping and growth factors, the
+  // water phases and the texture drift of rivers, and the sky centred on the camera. The game
+  // step (game/) calls it first, then the subsystems.
+  void AdvanceFrame(float dt);
+  // Shortens the air-strike wait to at most this many seconds.
+  void CutAirStrikeTimer(float maxSeconds);
 
   // The world file, held for the world's lifetime: sectors re-read their records from it.
   std::vector<std::uint8_t> worldStream;

@@ -9,6 +9,7 @@
 
 #include "world/floatingwave.h"
 #include "platform/filebytes.h"
+#include "platform/log.h"
 #include "platform/paths.h"
 #include "platform/random.h"
 #include "world/sky.h"
@@ -21,7 +22,7 @@ class TTRVWorldLoader {
   explicit TTRVWorldLoader(TTRVWorld& world) : w_(world) {}
 
   bool Run(const std::string& name, bool newGame, const TTRVWorldInfo* info, std::string& error) {
-    w_.ReportProgress("Reading file", "Načítám soubor", 0);
+    w_.ReportProgress(TextId::LoadReadingFile, 0);
     std::vector<std::uint8_t> bytes;
     if (!ReadFile(name, bytes, error) || !ParseWorldFile(bytes, data_, error, &offsets_)) return Refuse(name, error);
 
@@ -32,12 +33,12 @@ class TTRVWorldLoader {
     w_.createdAt = data_.createdAt;
     w_.heightDivisor = static_cast<float>(data_.heightDivisor);
 
-    w_.ReportProgress("Loading themes", "Nahrávám klimata", 10);
+    w_.ReportProgress(TextId::LoadThemes, 10);
     if (!LoadThemes(error)) return Refuse(name, error);
     FindWaterMaterials();
 
     SizeGrids();
-    w_.ReportProgress("Creating pathfinders", "Creating pathfinders", 20);
+    w_.ReportProgress(TextId::LoadPathfinders, 20);
     for (const TTRVSectorRecord& s : data_.sectors) FillSector(s);
     for (std::size_t i = 0; i < data_.sectors.size(); ++i)
       w_.sectorOffsets(data_.sectors[i].sectorX, data_.sectors[i].sectorZ) = static_cast<std::int32_t>(offsets_[i]);
@@ -57,7 +58,10 @@ class TTRVWorldLoader {
     BuildSky(w_.materialLibrary, w_.Context().settings.SkyTextureSize, w_.skyDome, platform::Random());
     // Unit models are not part of the island: a missing one leaves its units without a
     // model rather than refusing the island.
-    for (const char* unitTheme : {"Heli", "Tank", "Boat", "Turret"}) w_.AddTheme(unitTheme);
+    for (const char* unitTheme : {"Heli", "Tank", "Boat", "Turret"}) {
+      std::string why;
+      if (!w_.AddTheme(unitTheme, &why)) platform::LogWarning("world", why);
+    }
 
     if (newGame && info) {
       w_.missionName = info->missionName;
@@ -74,6 +78,7 @@ class TTRVWorldLoader {
  private:
   bool Refuse(const std::string& name, std::string& error) {
     error = "World \"" + name + "\": " + error;
+    platform::LogError("world", error);
     return false;
   }
 
@@ -143,8 +148,7 @@ class TTRVWorldLoader {
   }
 
   void FillSector(const TTRVSectorRecord& s) {
-    w_.ReportProgress("Reading sectors: " + std::to_string(s.sectorX), "Načítám sektory: " + std::to_string(s.sectorX),
-                      30 + s.sectorX * 20 / data_.sectorCountX);
+    w_.ReportProgress(TextId::LoadSectors, 30 + s.sectorX * 20 / data_.sectorCountX, std::to_string(s.sectorX));
     const int x0 = s.sectorX * kSectorCells, z0 = s.sectorZ * kSectorCells;
     // A record in the last sector column or row reaches one sample past the map: dropped.
     for (int a = 0; a < kSectorSide; ++a)
@@ -201,20 +205,19 @@ class TTRVWorldLoader {
     std::string ignored;
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
-      w_.ReportProgress("Loading world map", "Loading world map", 75);
-      w_.ReportProgress("Loading world map", "Nahrávám mapu", 75);
-      image.LoadBmpFile(path, ignored);
+      w_.ReportProgress(TextId::LoadWorldMap, 75);
+      if (!image.LoadBmpFile(path, ignored)) platform::LogWarning("world", "map image " + path + ": " + ignored + "; drawn again");
     }
     if (image.Empty()) {
       // Missing or unreadable: the picture can always be made again from the grids.
       const platform::Bitmap full = DrawWorldMap(w_.heightGrid, classes_, marks_, [&](int x) {
-        w_.ReportProgress("Creating world map", "Creating world map", 50 + x * 15 / std::max(1, cx - 1));
+        w_.ReportProgress(TextId::LoadCreatingWorldMap, 50 + x * 15 / std::max(1, cx - 1));
       });
       image = TurnWorldMap(full, [&](int x, int width) {
-        w_.ReportProgress("Creating world map", "Creating world map", 65 + x * 15 / std::max(1, width - 1));
+        w_.ReportProgress(TextId::LoadCreatingWorldMap, 65 + x * 15 / std::max(1, width - 1));
       });
       // A folder we may not write to only costs the rebuild next time.
-      image.SaveBmp(path, ignored);
+      if (!image.SaveBmp(path, ignored)) platform::LogWarning("world", "map image not kept: " + ignored);
     }
     TGLLibMaterial* lib = w_.hudMaterials.AddTextureMaterial("HUDMap", image);
     lib->TextureScale = {1, 1, 1};

@@ -17,7 +17,10 @@ class FakeWorld : public TTRVRunningWorld {
   std::vector<double> steps;
   bool hudVisible = true;
   float airStrikeCut = -1;
+  bool running = false;
   void Step(double dt) override { steps.push_back(dt); }
+  void SetRunning(bool r) override { running = r; }
+  bool Running() const override { return running; }
   void SetHUDVisible(bool visible) override { hudVisible = visible; }
   void CutAirStrikeTimer(float s) override { airStrikeCut = s; }
   bool SaveGame(const std::string&, std::string&) override { return true; }
@@ -83,12 +86,12 @@ TEST_F(EngineTest, EscapeDuringAFadeInTurnsItIntoAFadeOutAtTheSameProgress) {
   window_.Input().Release(27);
   for (int i = 0; i < 5; ++i) engine_->Progress(0.1, 0.5);
   EXPECT_EQ(engine_->FadeState, fsCovered);
-  EXPECT_EQ(engine_->Status, "Esc");
+  EXPECT_EQ(engine_->Status, TTRVStatus::Esc);
   EXPECT_FALSE(world_->hudVisible);
 }
 
 TEST_F(EngineTest, AMissionEndDuringAFadeOutKeepsItsWord) {
-  for (const char* word : {"Failed", "Accomplished"}) {
+  for (TTRVStatus word : {TTRVStatus::Failed, TTRVStatus::Accomplished}) {
     engine_->FadeState = fsFadingOut;
     engine_->FadeProgress = 0.1f;
     engine_->Status = word;
@@ -110,9 +113,9 @@ TEST_F(EngineTest, StopWorldClearsTheMouseButtonsEvenWithoutAWorld) {
 
 TEST_F(EngineTest, StartWorldWithAMissingFileLeavesTheRunningWorldAlone) {
   TTRVRunningWorld* before = engine_->World.get();
-  EXPECT_EQ(engine_->StartWorld("NoSuchWorld", nullptr), "ERROR");
+  EXPECT_FALSE(engine_->StartWorld("NoSuchWorld", nullptr));
   EXPECT_EQ(engine_->World.get(), before);
-  EXPECT_EQ(engine_->LoadGame("NoSuchSave"), "ERROR");
+  EXPECT_FALSE(engine_->LoadGame("NoSuchSave"));
   EXPECT_EQ(engine_->World.get(), before);
 }
 

@@ -17,6 +17,8 @@ class StandInWorld : public TTRVRunningWorld {
  public:
   explicit StandInWorld(std::string campaign = "") : campaign_(std::move(campaign)) {}
   void Step(double) override {}
+  void SetRunning(bool) override {}
+  bool Running() const override { return true; }
   void SetHUDVisible(bool) override {}
   void CutAirStrikeTimer(float) override {}
   bool SaveGame(const std::string&, std::string&) override { return true; }
@@ -55,8 +57,8 @@ TEST_F(MainWindowTest, PersistentFailureFadesOnTheFourthTickAndEndsTheGameOnceOn
   StartStandInGame();
   TTRVEngine& engine = main_->Engine();
   for (int tick = 1; tick <= 9; ++tick) {
-    engine.Status = "Failed";  // the world says it again at every step
-    engine.Reason = "GOheli";
+    engine.Status = TTRVStatus::Failed;  // the world says it again at every step
+    engine.Reason = TTRVReason::HeliDestroyed;
     main_->Tick();
     SCOPED_TRACE(tick);
     if (tick < 4) {
@@ -73,7 +75,7 @@ TEST_F(MainWindowTest, PersistentFailureFadesOnTheFourthTickAndEndsTheGameOnceOn
     if (tick > 6) {
       EXPECT_FALSE(main_->FormGameOver().Visible());
     }
-    EXPECT_TRUE(engine.Status.empty());
+    EXPECT_EQ(engine.Status, TTRVStatus::None);
   }
   EXPECT_EQ(main_->FormGameOver().LabelReason().Caption(), "Your helicopter was destroyed.");
   EXPECT_FALSE(engine.Cadencer->Enabled());  // paused behind the dialog
@@ -81,22 +83,29 @@ TEST_F(MainWindowTest, PersistentFailureFadesOnTheFourthTickAndEndsTheGameOnceOn
 
 TEST_F(MainWindowTest, GameOverTextsFollowTheOutcomeTheLanguageAndTheCampaign) {
   struct Case {
-    const char* status;
-    const char* reason;
+    TTRVStatus status;
+    TTRVReason reason;
     const char* language;
     const char* campaign;
     const char* title;
     const char* text;
     bool mainMenu, continueShown;
   } cases[] = {
-      {"Accomplished", "MAbase", "ENG", "", "Mission accomplished !", "Enemy base captured.", true, false},
-      {"Accomplished", "MAunits", "CZE", "Ostrovy", "Mise byla úspěšná !", "Nepřátelské jednotky byly zničeny.", false, true},
-      {"Accomplished", "MAunits", "ENG", "- - -", "Mission accomplished !", "Enemy units destroyed.", true, false},
-      {"Failed", "GObase", "ENG", "", "Mission failed !", "Your base was captured.", true, false},
-      {"Failed", "GOboat", "CZE", "", "Mise byla neúspěšná !", "Vaše loď byla zničena.", true, false},
+      {TTRVStatus::Accomplished, TTRVReason::EnemyBaseCaptured, "ENG", "", "Mission accomplished !",
+       "Enemy base captured.", true, false},
+      {TTRVStatus::Accomplished, TTRVReason::EnemyUnitsDestroyed, "CZE", "Ostrovy", "Mise byla úspěšná !",
+       "Nepřátelské jednotky byly zničeny.", false, true},
+      {TTRVStatus::Accomplished, TTRVReason::EnemyUnitsDestroyed, "ENG", "- - -", "Mission accomplished !",
+       "Enemy units destroyed.", true, false},
+      {TTRVStatus::Failed, TTRVReason::BaseCaptured, "ENG", "", "Mission failed !", "Your base was captured.", true, false},
+      {TTRVStatus::Failed, TTRVReason::BoatDestroyed, "CZE", "", "Mise byla neúspěšná !", "Vaše loď byla zničena.", true,
+       false},
+      // No condition to name: a neutral text, and no jingle asked for.
+      {TTRVStatus::Accomplished, TTRVReason::None, "ENG", "", "Mission accomplished !", "The mission is over.", true,
+       false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.status) + " " + c.reason + " " + c.language);
+    SCOPED_TRACE(std::string(ReasonWord(c.reason)) + " " + c.language);
     StartStandInGame(c.campaign);
     main_->Engine().Settings.Language = c.language;
     main_->EndTicks = 0;
@@ -117,15 +126,15 @@ TEST_F(MainWindowTest, GameOverTextsFollowTheOutcomeTheLanguageAndTheCampaign) {
 
 TEST_F(MainWindowTest, EscWithoutAGameShowsTheMenusAndLoadedResumes) {
   TTRVEngine& engine = main_->Engine();
-  engine.Status = "Esc";
+  engine.Status = TTRVStatus::Esc;
   main_->Tick();
-  EXPECT_TRUE(engine.Status.empty());
+  EXPECT_EQ(engine.Status, TTRVStatus::None);
   EXPECT_FALSE(engine.Viewer->Visible);
 
   StartStandInGame();
   main_->Pause(false);
   main_->FormLoading().Show();
-  engine.Status = "Loaded";
+  engine.Status = TTRVStatus::Loaded;
   main_->Tick();
   EXPECT_FALSE(main_->FormLoading().Visible());
   EXPECT_TRUE(engine.Viewer->Visible);

@@ -236,15 +236,15 @@ TEST_F(Sector, ObstaclesAreTestedOnlyAtFullDetail) {
   // The tree's box: marker (0, 0.5, 0) above the tree at cell (40, 40).
   TGLDummyCube probe;
   probe.Position.SetPoint(s.obstacleCube->Children(0)->AbsoluteAffinePosition() + TAffineVector(0.5f, 0, 0));
-  EXPECT_EQ(ObstacleTouching(probe, &s, 3), s.obstacleCube->Children(0));
-  EXPECT_EQ(ObstacleTouching(probe, &s, 0.4f), nullptr) << "beyond the radius";
+  EXPECT_EQ(ObstacleTouching(probe, ObstacleBoxes(&s), 3), s.obstacleCube->Children(0));
+  EXPECT_EQ(ObstacleTouching(probe, ObstacleBoxes(&s), 0.4f), nullptr) << "beyond the radius";
   TGLDummyCube away;
   away.Position.SetPoint(probe.Position.X() + 1.5f, probe.Position.Y(), probe.Position.Z() + 1.5f);
-  EXPECT_EQ(ObstacleTouching(away, &s, 3), nullptr);
+  EXPECT_EQ(ObstacleTouching(away, ObstacleBoxes(&s), 3), nullptr);
   s.SetDetailLevel(1);
-  EXPECT_EQ(ObstacleTouching(probe, &s, 3), nullptr);
-  EXPECT_EQ(ObstacleTouching(probe, nullptr, 3), nullptr);
-  EXPECT_EQ(ObstacleTouching(probe, GetOrCreateSector(*world, 0, 0), 3), nullptr) << "open sea";
+  EXPECT_EQ(ObstacleTouching(probe, ObstacleBoxes(&s), 3), nullptr);
+  EXPECT_EQ(ObstacleTouching(probe, ObstacleBoxes(nullptr), 3), nullptr);
+  EXPECT_EQ(ObstacleTouching(probe, ObstacleBoxes(GetOrCreateSector(*world, 0, 0)), 3), nullptr) << "open sea";
 }
 
 TEST_F(Sector, TimeToLiveRunsDownOnlyWhileAway) {

@@ -238,9 +238,10 @@ TEST_F(WorldLoad, ProgressIsReportedInTheChosenLanguage) {
   const struct {
     const char* language;
     std::vector<std::string> firstTexts;
+    std::string mapText;
   } cases[] = {
-      {"ENG", {"Reading file", "Loading themes", "Creating pathfinders", "Reading sectors: 1"}},
-      {"CZE", {"Načítám soubor", "Nahrávám klimata", "Creating pathfinders", "Načítám sektory: 1"}},
+      {"ENG", {"Reading file", "Loading themes", "Creating pathfinders", "Reading sectors: 1"}, "Creating world map"},
+      {"CZE", {"Načítám soubor", "Nahrávám klimata", "Vytvářím hledání cest", "Načítám sektory: 1"}, "Vytvářím mapu"},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(folder.Worlds() / "TalkMAP.bmp");
@@ -250,7 +251,7 @@ TEST_F(WorldLoad, ProgressIsReportedInTheChosenLanguage) {
     ASSERT_GE(progress.texts.size(), 5u);
     EXPECT_EQ(std::vector<std::string>(progress.texts.begin(), progress.texts.begin() + 4), c.firstTexts);
     EXPECT_EQ(progress.percents[3], 40);  // 30 + 1 / 2 * 20
-    EXPECT_EQ(progress.texts.back(), "Creating world map");
+    EXPECT_EQ(progress.texts.back(), c.mapText);
     EXPECT_EQ(progress.percents.back(), 80);
     EXPECT_TRUE(std::is_sorted(progress.percents.begin(), progress.percents.end())) << c.language;
   }
@@ -350,7 +351,7 @@ TEST_F(WorldLoad, NewGameTakesTheSidesFromTheSetUp) {
   std::string error;
   auto w = CreateLoadedWorld(Context(folder, &scene), "Setup", true, &info, error);
   ASSERT_TRUE(w) << error;
-  EXPECT_EQ(w->CampaignName(), "Campaign A");
+  EXPECT_EQ(w->missionName, "Campaign A");
   EXPECT_EQ(w->playerUnitType, utBoat);
   EXPECT_EQ(w->missionType, mtEscort);
   ASSERT_EQ(w->sides.size(), 3u);

@@ -1,0 +1,80 @@
+// The table of run-time texts. Rows are in the order of TextId; a static check keeps them so.
+#include "config/textids.h"
+
+#include <array>
+#include <cstddef>
+
+namespace {
+
+struct TextRow {
+  TextId id;
+  std::string_view english;
+  std::string_view czech;
+};
+
+constexpr TextRow kTexts[] = {
+    {TextId::Enabled, "Enabled", "Ano"},
+    {TextId::Disabled, "Disabled", "Ne"},
+
+    {TextId::LoadReadingFile, "Reading file", "Načítám soubor"},
+    {TextId::LoadThemes, "Loading themes", "Nahrávám klimata"},
+    {TextId::LoadPathfinders, "Creating pathfinders", "Vytvářím hledání cest"},
+    {TextId::LoadSectors, "Reading sectors: ", "Načítám sektory: "},
+    {TextId::LoadWorldMap, "Loading world map", "Nahrávám mapu"},
+    {TextId::LoadCreatingWorldMap, "Creating world map", "Vytvářím mapu"},
+
+    {TextId::GenCreateWorldTitle, "Create new world", "Vytvoř nový ostrov"},
+    {TextId::GenCreateCampaignTitle, "Create new campaign", "Vytvoř novou kampaň"},
+    {TextId::GenWorldNameCaption, "World name:", "Název ostrova:"},
+    {TextId::GenCampaignCaption, "Campaign:", "Kampaň:"},
+    {TextId::GenEstimating, "  (estimating time remaining...)", "  (odhaduji zbývající čas...)"},
+    {TextId::GenEstimatedTime, "  (estimated time remaining: ", "  (odhadovaný čas dokončení: "},
+    {TextId::GenElevations, "Calculating elevations...", "Počítám výškovou mapu..."},
+    {TextId::GenTerraces, "Calculating terraces...", "Vytvářím terasy..."},
+    {TextId::GenRivers, "Calculating rivers ", "Vytvářím řeky "},
+    {TextId::GenRoads, "Building roads...", "Stavím silnice..."},
+    {TextId::GenMainRoads, "Building main roads ", "Stavím hlavní silnice "},
+    {TextId::GenSideRoads, "Building side roads ", "Stavím vedlejší silnice "},
+    {TextId::GenCities, "Building cities...", "Stavím města..."},
+    {TextId::GenForests, "Calculating forests...", "Vytvářím lesy..."},
+    {TextId::GenForestsAt, "Calculating forests ", "Vytvářím lesy "},
+    {TextId::GenThemes, "Solving themes...", "Počítám klimatické zóny..."},
+    {TextId::GenGrass, "Growing grass ", "Vytvářím vegetaci "},
+    {TextId::GenBases, "Creating bases...", "Vytvářím základny..."},
+    {TextId::GenNavalBases, "Creating naval bases...", "Vytvářím námořní základny..."},
+    {TextId::GenWorldMap, "Creating world map ", "Dokončuji mapu "},
+
+    {TextId::MissionAccomplished, "Mission accomplished !", "Mise byla úspěšná !"},
+    {TextId::MissionFailed, "Mission failed !", "Mise byla neúspěšná !"},
+    {TextId::ContinueCampaign, "Continue campaign", "Pokračuj v kampani"},
+    {TextId::ContinueTutorial, "Continue tutorial", "Pokračuj v tréninku"},
+    {TextId::ReasonHeliLost, "Your helicopter was destroyed.", "Váš vrtulník byl zničen."},
+    {TextId::ReasonTankLost, "Your tank was destroyed.", "Váš tank byl zničen."},
+    {TextId::ReasonBoatLost, "Your boat was destroyed.", "Vaše loď byla zničena."},
+    {TextId::ReasonBaseLost, "Your base was captured.", "Vaše základna byla zničena."},
+    {TextId::ReasonUnitsLost, "Friendly units were destroyed.", "Vaše jednotky byly zničeny."},
+    {TextId::ReasonEnemyBase, "Enemy base captured.", "Nepřátelská základna byla zničena."},
+    {TextId::ReasonEnemyUnits, "Enemy units destroyed.", "Nepřátelské jednotky byly zničeny."},
+    {TextId::GameOver, "The mission is over.", "Mise skončila."},
+
+    {TextId::ErrorWorldNotLoaded, "The world could not be loaded.", "Ostrov se nepodařilo nahrát."},
+    {TextId::ErrorSaveNotLoaded, "The saved game could not be loaded.", "Uloženou hru se nepodařilo nahrát."},
+};
+
+constexpr bool RowsInOrder() {
+  if (std::size(kTexts) != static_cast<std::size_t>(TextId::Count)) return false;
+  for (std::size_t i = 0; i < std::size(kTexts); ++i)
+    if (static_cast<std::size_t>(kTexts[i].id) != i) return false;
+  return true;
+}
+static_assert(RowsInOrder(), "one row per TextId, in the order of the enumeration");
+
+}  // namespace
+
+TTRVLanguage LanguageOf(std::string_view code) { return code == "CZE" ? TTRVLanguage::Czech : TTRVLanguage::English; }
+
+std::string_view Text(TextId id, TTRVLanguage language) {
+  const auto i = static_cast<std::size_t>(id);
+  if (i >= std::size(kTexts)) return {};
+  return language == TTRVLanguage::Czech ? kTexts[i].czech : kTexts[i].english;
+}

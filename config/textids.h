@@ -1,0 +1,67 @@
+// Every text the game sets at run time, by id, in English and Czech: code asks for a text in
+// the player's language and never chooses between two strings itself. Dialog captions and
+// hints are not here: they come from data/Texts.txt. New texts are new rows in textids.cpp.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+enum class TTRVLanguage : std::uint8_t { English, Czech };
+
+// The Language setting's code: "CZE" is Czech, anything else English.
+TTRVLanguage LanguageOf(std::string_view code);
+
+enum class TextId : std::uint16_t {
+  // Options and lists.
+  Enabled,
+  Disabled,
+  // Loading a world.
+  LoadReadingFile,
+  LoadThemes,
+  LoadPathfinders,
+  LoadSectors,  // followed by the sector column
+  LoadWorldMap,
+  LoadCreatingWorldMap,
+  // Generating an island or a campaign.
+  GenCreateWorldTitle,
+  GenCreateCampaignTitle,
+  GenWorldNameCaption,
+  GenCampaignCaption,
+  GenEstimating,
+  GenEstimatedTime,  // followed by the minutes
+  GenElevations,
+  GenTerraces,
+  GenRivers,      // followed by a percentage
+  GenRoads,
+  GenMainRoads,   // followed by a percentage
+  GenSideRoads,   // followed by a percentage
+  GenCities,
+  GenForests,
+  GenForestsAt,   // followed by a percentage
+  GenThemes,
+  GenGrass,       // followed by a percentage
+  GenBases,
+  GenNavalBases,  // followed by the base
+  GenWorldMap,    // followed by a percentage
+  // The end of a mission.
+  MissionAccomplished,
+  MissionFailed,
+  ContinueCampaign,
+  ContinueTutorial,
+  ReasonHeliLost,
+  ReasonTankLost,
+  ReasonBoatLost,
+  ReasonBaseLost,
+  ReasonUnitsLost,
+  ReasonEnemyBase,
+  ReasonEnemyUnits,
+  GameOver,  // a mission that ended with no condition to name
+  // Errors shown to the player.
+  ErrorWorldNotLoaded,
+  ErrorSaveNotLoaded,
+  Count
+};
+
+std::string_view Text(TextId id, TTRVLanguage language);
+inline std::string TextString(TextId id, TTRVLanguage language) { return std::string(Text(id, language)); }

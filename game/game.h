@@ -1,0 +1,38 @@
+// TTRVGame: one game on one island. It owns the world model and runs the game step: the
+// world's own frame values first, then each subsystem in a fixed order. Subsystems never call
+// each other through the step; a new one is one more line in Step.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "game/runningworld.h"
+#include "world/world.h"
+
+class TTRVGame : public TTRVRunningWorld {
+ public:
+  explicit TTRVGame(std::unique_ptr<TTRVWorld> world);
+  ~TTRVGame() override;
+  TTRVGame(const TTRVGame&) = delete;
+  TTRVGame& operator=(const TTRVGame&) = delete;
+
+  TTRVWorld& World() { return *world_; }
+  const TTRVWorld& World() const { return *world_; }
+
+  // TTRVRunningWorld.
+  void Step(double dt) override;
+  void SetRunning(bool running) override { world_->running = running; }
+  bool Running() const override { return world_->running; }
+  void SetHUDVisible(bool visible) override { world_->hudVisible = visible; }
+  void CutAirStrikeTimer(float maxSeconds) override { world_->CutAirStrikeTimer(maxSeconds); }
+  bool SaveGame(const std::string& name, std::string& error) override;
+  std::string CampaignName() const override { return world_->missionName; }
+
+ private:
+  std::unique_ptr<TTRVWorld> world_;
+};
+
+// Loads worlds/<name>.TRV in the context as a new game with `info` (may be null) and makes it
+// ready to step, not yet running. Null with the loader's message when the world is refused.
+std::unique_ptr<TTRVGame> StartNewGame(TTRVWorldContext context, const std::string& name, const TTRVWorldInfo* info,
+                                       std::string& error);

@@ -1,0 +1,32 @@
+// The one place where the reasons meet their words.
+#include "world/status.h"
+
+#include <utility>
+
+namespace {
+
+constexpr std::pair<TTRVReason, std::string_view> kReasonWords[] = {
+    {TTRVReason::None, ""},
+    {TTRVReason::HeliDestroyed, "GOheli"},
+    {TTRVReason::TankDestroyed, "GOtank"},
+    {TTRVReason::BoatDestroyed, "GOboat"},
+    {TTRVReason::BaseCaptured, "GObase"},
+    {TTRVReason::UnitsLost, "GOunits"},
+    {TTRVReason::EnemyBaseCaptured, "MAbase"},
+    {TTRVReason::EnemyUnitsDestroyed, "MAunits"},
+};
+
+}  // namespace
+
+std::string_view ReasonWord(TTRVReason reason) {
+  for (const auto& [value, word] : kReasonWords)
+    if (value == reason) return word;
+  return {};
+}
+
+TTRVReason ReasonFromWord(std::string_view word) {
+  if (word.empty()) return TTRVReason::None;
+  for (const auto& [value, w] : kReasonWords)
+    if (w == word) return value;
+  return TTRVReason::None;
+}
