@@ -33,7 +33,8 @@ TFullScreen::~TFullScreen() {
 bool TFullScreen::SetResolutionMode(TScreenResolution mode, std::string& error) {
   mode_ = mode;
   TDisplayMode m = DisplayModeOf(mode);
-  if (m.Width <= 0 || !platform::TestDisplayMode(m.Width, m.Height, m.BitsPerPixel)) {
+  const bool shown = CanShow ? CanShow(m) : platform::TestDisplayMode(m.Width, m.Height, m.BitsPerPixel);
+  if (m.Width <= 0 || !shown) {
     error = "The resolution and/or screen depth are not supported by your hardware.";
     return false;
   }

@@ -39,6 +39,9 @@ class TFullScreen {
   bool Active() const { return active_; }
 
   std::function<void(const TDisplayMode&, TScreenResolution)> OnActive, OnNotActive;
+  // Whether the display can show a mode: the display's own list when empty. Tests give a
+  // screen of their own, since a virtual display offers one mode only.
+  std::function<bool(const TDisplayMode&)> CanShow;
 
   // Enters the stored mode full screen; false (nothing changed) if the display refuses it.
   bool Enter();

@@ -1,14 +1,23 @@
 // The engine's frame rules with a stand-in world: step clamping and acceleration, the fade
-// state machine and its words, and the cover's pixels through a fade-out and a fade-in.
+// state machine and its statuses, and the cover's pixels through a fade-out and a fade-in;
+// then real islands started through the engine, and worlds that fail or throw while built.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include <filesystem>
+#include <fstream>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
+#include "game/game.h"
 #include "platform/window.h"
 #include "shell/engine.h"
+#include "shell/worldfactory.h"
+#include "terrain/sector.h"
+#include "terrain/sectorstream.h"
+#include "tests/world/world_fixture.h"
 
 namespace {
 
@@ -33,14 +42,15 @@ class EngineTest : public ::testing::Test {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
     folder_ = std::filesystem::temp_directory_path() / ("morvane-engine-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder_);
+    // The engine sizes its view and cover from the settings it reads at construction.
+    std::ofstream(folder_ / "config.ini") << "[General]\nResolutionX=640\nResolutionY=480\nFullScr=0\n";
     platform::WindowOptions options;
     options.width = 640;
     options.height = 480;
     std::string error;
     if (!window_.Create(options, error)) GTEST_SKIP() << error;
     engine_ = std::make_unique<TTRVEngine>(window_, folder_, [this] { return now_; });
-    engine_->Settings.ResolutionX = 640;
-    engine_->Settings.ResolutionY = 480;
+    ASSERT_EQ(engine_->Settings.ResolutionX, 640);
     auto world = std::make_unique<FakeWorld>();
     world_ = world.get();
     engine_->World = std::move(world);
@@ -146,8 +156,8 @@ TEST_F(EngineTest, LoadingProgressRepaintsAtMostEvery50Milliseconds) {
 
 // The cover during a fade: black noise faded in additively over the frame, then gone again.
 TEST_F(EngineTest, CoverPixelsFollowAFadeOutAndAFadeIn) {
+  // No snapshot first: the very first fade of a session must cover the whole view too.
   engine_->Viewer->Visible = true;
-  engine_->PrepareSnapshot();  // places the cover sprites for the resolution
   auto centreBrightness = [&] {
     platform::Bitmap shot = engine_->Viewer->CreateSnapshotBitmap();
     long sum = 0;
@@ -181,6 +191,117 @@ TEST_F(EngineTest, CoverPixelsFollowAFadeOutAndAFadeIn) {
   EXPECT_EQ(engine_->FadeState, fsOpen);
   EXPECT_FALSE(engine_->CoverSprite->Visible);
   EXPECT_EQ(centreBrightness(), open);
+}
+
+TEST_F(EngineTest, AnUnreadableSettingsFileKeepsTheSettingsInUse) {
+  engine_->Settings.ResolutionX = 1024;  // as the options dialog leaves them
+  engine_->Settings.FullScr = false;
+  std::filesystem::remove(folder_ / "config.ini");
+  std::filesystem::create_directory(folder_ / "config.ini");  // there, but not a file to read
+  EXPECT_FALSE(engine_->ReadSettings());
+  EXPECT_EQ(engine_->Settings.ResolutionX, 1024);
+  EXPECT_FALSE(engine_->Settings.FullScr);
+}
+
+// The world goes before what it may still touch: the viewer, the cadencer and the scene rig.
+TEST_F(EngineTest, TheWorldIsStoppedBeforeTheViewAndTheCameraAreFreed) {
+  struct Witness : FakeWorld {
+    TTRVEngine* engine = nullptr;
+    bool* sawRig = nullptr;
+    ~Witness() override {
+      *sawRig = engine->Viewer && engine->Cadencer && engine->Camera && engine->Scene.Objects().Count() > 0;
+    }
+  };
+  bool sawRig = false;
+  auto witness = std::make_unique<Witness>();
+  witness->engine = engine_.get();
+  witness->sawRig = &sawRig;
+  engine_->World = std::move(witness);
+  engine_.reset();
+  EXPECT_TRUE(sawRig);
+}
+
+TEST_F(EngineTest, WhateverAWorldThrowsWhileBuiltBecomesAFailureWithItsMessage) {
+  std::filesystem::create_directories(folder_ / "worlds");
+  std::ofstream(folder_ / "worlds" / "Throws.TRV") << "x";
+  struct Case {
+    std::function<void()> raise;
+    const char* message;
+  } cases[] = {
+      {[] { throw std::bad_alloc(); }, "not enough memory"},
+      {[] { throw std::runtime_error("vector too long"); }, "vector too long"},
+      {[] { throw 42; }, "failed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    engine_->NewGameLoader = [&c](TTRVEngine&, const std::string&, const TTRVWorldInfo*,
+                                  std::string&) -> std::unique_ptr<TTRVRunningWorld> {
+      c.raise();
+      return nullptr;
+    };
+    EXPECT_FALSE(engine_->StartWorld("Throws", nullptr));
+    EXPECT_NE(engine_->LastError.find(c.message), std::string::npos) << engine_->LastError;
+    EXPECT_EQ(engine_->World, nullptr);
+    EXPECT_EQ(engine_->Status, TTRVStatus::None);
+  }
+}
+
+// Real islands through the engine's own world factory.
+class EngineIsland : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    if (IsSkipped()) return;
+    engine_->World.reset();
+    std::filesystem::create_directories(folder_ / "themes");
+    std::filesystem::create_directories(folder_ / "worlds");
+    worldtest::WriteTheme(folder_, "Basic", {tcOpenGround, tcSea, tcRiver});
+    InstallWorldFactories(*engine_);
+    engine_->Settings.ViewDistance = 1;
+    engine_->Settings.SkyTextureSize = 64;
+  }
+  void SaveIsland(worldtest::Island& island, const std::string& name) {
+    island.Save(folder_, name);
+  }
+  TTRVWorld* RunningWorld() {
+    auto* game = dynamic_cast<TTRVGame*>(engine_->World.get());
+    return game ? &game->World() : nullptr;
+  }
+};
+
+TEST_F(EngineIsland, StartWorldRunsTheIslandSoItsSectorsStreamAndTheSkyFollowsTheCamera) {
+  worldtest::Island island(4, 4);
+  island.Fill(36, 36, 60, 60, tcOpenGround, 50);
+  SaveIsland(island, "Isle");
+  ASSERT_TRUE(engine_->StartWorld("Isle", nullptr)) << engine_->LastError;
+  EXPECT_EQ(engine_->Status, TTRVStatus::Loaded);
+  ASSERT_TRUE(engine_->World->Running()) << "a loaded world must run, or nothing in it moves";
+  TTRVWorld* world = RunningWorld();
+  ASSERT_NE(world, nullptr);
+
+  engine_->CameraTarget->Position.SetPoint(45, 0, 45);
+  engine_->Camera->Position.SetPoint(45, 20, 45);
+  for (int frame = 0; frame < 4; ++frame) engine_->Progress(0.05, 0.05 * frame);
+  int sectors = 0;
+  for (int c = 0; c < world->sectorRoot->Count(); ++c) sectors += world->sectorRoot->Children(c)->Count();
+  EXPECT_EQ(sectors, 16);
+  ASSERT_NE(FindSector(*world, 1, 1), nullptr);
+  EXPECT_FALSE(FindSector(*world, 1, 1)->waterOnly);
+  const TAffineVector eye = engine_->Camera->AbsoluteAffinePosition();
+  const TAffineVector sky = world->skyDome->Position.AsAffineVector();
+  EXPECT_FLOAT_EQ(sky.x, eye.x);
+  EXPECT_FLOAT_EQ(sky.y, eye.y);
+  EXPECT_FLOAT_EQ(sky.z, eye.z);
+}
+
+TEST_F(EngineIsland, AWorldTheLoaderRefusesKeepsTheLoadersOwnWords) {
+  worldtest::Island island(2, 2);
+  island.Fill(0, 0, 64, 64, tcOpenGround, 20);  // land up to the map corner
+  SaveIsland(island, "Landlocked");
+  EXPECT_FALSE(engine_->StartWorld("Landlocked", nullptr));
+  EXPECT_NE(engine_->LastError.find("cell (3, 3)"), std::string::npos) << engine_->LastError;
+  EXPECT_EQ(engine_->World, nullptr);
+  EXPECT_EQ(engine_->Status, TTRVStatus::None);
 }
 
 }  // namespace

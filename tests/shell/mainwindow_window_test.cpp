@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "shell/mainwindow.h"
+#include "tests/world/world_fixture.h"
 
 namespace {
 
@@ -173,6 +174,77 @@ TEST_F(MainWindowTest, StillImageComesFromTheLastScreenshotAndIsWrittenAtExitAtF
   ASSERT_TRUE(main_->Create(error)) << error;
   EXPECT_EQ(main_->ImageCanvas.Width(), 800);
   EXPECT_TRUE(main_->Screen().HasStillImage());
+}
+
+TEST_F(MainWindowTest, AWorldThatCannotLoadShowsTheLoadersReasonInTheErrorDialog) {
+  std::filesystem::create_directories(folder_ / "themes");
+  std::filesystem::create_directories(folder_ / "worlds");
+  worldtest::WriteTheme(folder_, "Basic", {tcOpenGround, tcSea, tcRiver});
+  worldtest::Island island(2, 2);
+  island.Fill(0, 0, 64, 64, tcOpenGround, 20);  // land up to the map corner
+  island.Save(folder_, "Landlocked");
+  main_->StartWorld("Landlocked", nullptr);
+  ui::TFormError& error = main_->FormError();
+  ASSERT_TRUE(error.Visible());
+  EXPECT_EQ(error.LabelText().Caption(), "The world could not be loaded.");
+  EXPECT_NE(error.LabelDetail().Caption().find("cell (3, 3)"), std::string::npos) << error.LabelDetail().Caption();
+  EXPECT_TRUE(error.LabelDetail().Visible());
+  // The details wrap inside the dialog, and the button stays below them.
+  EXPECT_LE(error.LabelDetail().Left() + error.LabelDetail().Width(), error.Width());
+  EXPECT_GT(error.PanelOK().Top(), error.LabelDetail().Top() + error.LabelDetail().Height() - 1);
+  EXPECT_LE(error.Top() + error.Height(), main_->Engine().Settings.ResolutionY);
+}
+
+TEST_F(MainWindowTest, ApplySettingsKeepsTheSettingsInUseWhenTheFileCannotBeRead) {
+  TTRVSettings& s = main_->Engine().Settings;
+  s.ResolutionX = 1024;  // as the options dialog leaves them
+  s.ResolutionY = 768;
+  std::filesystem::remove(folder_ / "config.ini");
+  std::filesystem::create_directory(folder_ / "config.ini");
+  main_->ApplySettings(true);
+  EXPECT_EQ(s.ResolutionX, 1024);
+  EXPECT_EQ(s.ResolutionY, 768);
+  EXPECT_FALSE(s.FullScr) << "the defaults would switch to full screen";
+  EXPECT_EQ(main_->Window().Width(), 1024);
+}
+
+// A screen that offers 1024 x 768 besides its desktop mode: 1600 x 1200 cannot be shown, and
+// the desktop's own mode takes its place, not the mode shown before.
+TEST_F(MainWindowTest, AModeTheScreenCannotShowFallsBackToTheDesktopMode) {
+  TTRVSettings& s = main_->Engine().Settings;
+  const TDisplayMode desktop = DisplayModeOf(srDefault);
+  ASSERT_GT(desktop.Width, 0);
+  if (desktop.Width >= 1600) GTEST_SKIP() << "this screen can show 1600 x 1200";
+  main_->FullScreen.CanShow = [desktop](const TDisplayMode& m) {
+    return (m.Width == 1024 && m.Height == 768) || (m.Width == desktop.Width && m.Height == desktop.Height);
+  };
+  s.FullScr = true;
+  s.ResolutionX = 1024;
+  s.ResolutionY = 768;
+  main_->ApplySettings(true);
+  ASSERT_EQ(main_->Window().Width(), 1024);
+  s.ResolutionX = 1600;
+  s.ResolutionY = 1200;
+  main_->ApplySettings(true);
+  EXPECT_EQ(s.ResolutionX, desktop.Width);
+  EXPECT_EQ(s.ResolutionY, desktop.Height);
+  EXPECT_EQ(main_->Window().Width(), desktop.Width);
+}
+
+// The window takes the mode's size before full screen is asked for; when the display then
+// refuses, the settings still describe the window actually shown.
+TEST_F(MainWindowTest, ARefusedFullScreenLeavesSettingsThatDescribeTheWindow) {
+  TTRVSettings& s = main_->Engine().Settings;
+  main_->FullScreen.CanShow = [](const TDisplayMode& m) { return m.Width == 1024 && m.Height == 768; };
+  s.FullScr = true;
+  s.ResolutionX = 1024;
+  s.ResolutionY = 700;  // a hand-edited file: the width picks the mode
+  main_->ApplySettings(true);
+  EXPECT_FALSE(main_->FullScreen.Active()) << "the virtual display has no 1024 x 768 mode";
+  EXPECT_EQ(main_->Window().Width(), 1024);
+  EXPECT_EQ(main_->Window().Height(), 768);
+  EXPECT_EQ(s.ResolutionX, 1024);
+  EXPECT_EQ(s.ResolutionY, 768);
 }
 
 }  // namespace
