@@ -2,6 +2,7 @@
 #include "ui/errordialog.h"
 
 #include "platform/input.h"
+#include "ui/decoration.h"
 
 namespace ui {
 
@@ -46,6 +47,9 @@ void TFormError::SetDetail(const std::string& detail) {
   SetBounds(Left(), Top(), kFormWidth, kFormHeight + extra);
   body_->SetBounds(kRimSize, kRimSize, kBodyWidth, kFormHeight + extra - 2 * kRimSize);
   panelOK_->SetBounds(panelOK_->Left(), kButtonTop + extra, panelOK_->Width(), panelOK_->Height());
+  // The rounded rims are pieces beside the panels: they move with them.
+  SyncDecoration(*body_);
+  SyncDecoration(*panelOK_);
 }
 
 }  // namespace ui

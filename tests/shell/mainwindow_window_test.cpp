@@ -6,9 +6,11 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "scene/viewer.h"
 #include "shell/mainwindow.h"
 #include "tests/world/world_fixture.h"
 
@@ -192,7 +194,15 @@ TEST_F(MainWindowTest, AWorldThatCannotLoadShowsTheLoadersReasonInTheErrorDialog
   // The details wrap inside the dialog, and the button stays below them.
   EXPECT_LE(error.LabelDetail().Left() + error.LabelDetail().Width(), error.Width());
   EXPECT_GT(error.PanelOK().Top(), error.LabelDetail().Top() + error.LabelDetail().Height() - 1);
+  const platform::widgets::TWidget* rim = error.PanelOK().Parent()->FindChild("PanelOKT");
+  ASSERT_NE(rim, nullptr);
+  EXPECT_EQ(rim->Top() + rim->Height(), error.PanelOK().Top()) << "the button's rounded rim moves with it";
   EXPECT_LE(error.Top() + error.Height(), main_->Engine().Settings.ResolutionY);
+  if (const char* dir = std::getenv("MORVANE_SHOTS")) {  // to look at it
+    main_->Screen().Compose();
+    std::string why;
+    EXPECT_TRUE(ReadFramebufferToBitmap(800, 600).SaveBmp(std::string(dir) + "/world-error.bmp", why)) << why;
+  }
 }
 
 TEST_F(MainWindowTest, ApplySettingsKeepsTheSettingsInUseWhenTheFileCannotBeRead) {
