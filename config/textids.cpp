@@ -15,6 +15,7 @@ struct TextRow {
 constexpr TextRow kTexts[] = {
     {TextId::Enabled, "Enabled", "Ano"},
     {TextId::Disabled, "Disabled", "Ne"},
+    {TextId::NoTips, "No tips available.", "Žádné tipy nejsou k dispozici."},
 
     {TextId::LoadReadingFile, "Reading file", "Načítám soubor"},
     {TextId::LoadThemes, "Loading themes", "Nahrávám klimata"},

@@ -16,6 +16,7 @@ enum class TextId : std::uint16_t {
   // Options and lists.
   Enabled,
   Disabled,
+  NoTips,
   // Loading a world.
   LoadReadingFile,
   LoadThemes,

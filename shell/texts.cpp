@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/cp1250.h"
+#include "platform/log.h"
 #include "platform/widgets/controls.h"
 #include "platform/widgets/form.h"
 
@@ -20,7 +21,10 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
   bytes.resize(kMaxTextFile + 1);
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (bytes.size() > kMaxTextFile) return lines;
+  if (bytes.size() > kMaxTextFile) {
+    platform::LogWarning("texts", file.string() + " is too large to be a text file of the game; not read");
+    return lines;
+  }
   std::size_t start = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find('\n', start);
@@ -37,7 +41,10 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
                std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts) {
   std::vector<std::string> lines = ReadTextLines(programFolder / "data" / "Texts.txt");
   std::error_code ec;
-  if (lines.empty() && !std::filesystem::exists(programFolder / "data" / "Texts.txt", ec)) return false;
+  if (lines.empty() && !std::filesystem::exists(programFolder / "data" / "Texts.txt", ec)) {
+    platform::LogWarning("texts", "data/Texts.txt is missing; the dialogs keep their built-in captions");
+    return false;
+  }
   const bool czech = language == "CZE";
   for (platform::widgets::TForm* form : dialogs) {
     // Every component of the dialog, nested ones included: captions sit on the dialogs'
@@ -56,6 +63,7 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
     }
   }
   std::vector<std::string> types = ReadTextLines(programFolder / "data" / "GameTypes.txt");
+  if (types.size() < 64) platform::LogWarning("texts", "data/GameTypes.txt holds fewer than 64 lines; not used");
   if (types.size() >= 64) {
     const std::size_t typeBase = czech ? 12 : 0, lessonBase = czech ? 44 : 24;
     for (std::size_t k = 0; k < texts.GameTypeNames.size(); ++k) texts.GameTypeNames[k] = types[typeBase + k];

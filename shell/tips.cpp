@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "config/textids.h"
 #include "shell/texts.h"
 
 void TTRVTips::LoadTips(const std::filesystem::path& programFolder, const std::string& language) {
@@ -17,8 +18,7 @@ void TTRVTips::LoadTips(const std::filesystem::path& programFolder, const std::s
     }
     tips_.push_back(std::move(line));
   }
-  if (tips_.empty())
-    tips_.push_back(language == "CZE" ? "Žádné tipy nejsou k dispozici." : "No tips available.");
+  if (tips_.empty()) tips_.push_back(TextString(TextId::NoTips, LanguageOf(language)));
   tipTime_ = clock_();
   tipIndex_ = static_cast<std::size_t>(random_(static_cast<int>(tips_.size())));
   if (tipIndex_ >= tips_.size()) tipIndex_ = 0;
