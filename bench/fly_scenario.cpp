@@ -249,7 +249,6 @@ int RunFlyScenario(const BenchOptions& options) {
         camera->Position.SetPoint(p);
         camera->Up.SetVector(0, 1, 0);
         camera->Direction.SetVector(heading.x, -0.3f, heading.z);
-        world->skyDome->Position.SetPoint(p);
       };
 
       double bakeMax = 0, bakeFlightMax = 0, last = platform::NowSeconds();
@@ -263,6 +262,7 @@ int RunFlyScenario(const BenchOptions& options) {
         if (move) travelled += speed * dt;
         place(travelled, dt);
         world->AdvanceFrame(dt);
+        world->CentreSky();
         const double t0 = platform::NowSeconds();
         if (StepSectors(*world, dt)) {
           const double ms = (platform::NowSeconds() - t0) * 1000;

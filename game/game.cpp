@@ -15,6 +15,7 @@ void TTRVGame::Step(double dt) {
   if (!w.running) return;
   const auto t = static_cast<float>(dt);
   w.AdvanceFrame(t);
+  w.CentreSky();
   // A frame that baked ground textures simulates nothing: baking is the slow part.
   if (StepSectors(w, t)) return;
 }

@@ -176,6 +176,9 @@ void TTRVWorld::AdvanceFrame(float t) {
       m->TextureOffset.y = std::sin(wavePhaseA) * 0.005f * m->TextureScale.y;
     }
   }
+}
+
+void TTRVWorld::CentreSky() {
   if (skyDome && context_.camera) skyDome->Position.SetPoint(context_.camera->AbsoluteAffinePosition());
 }
 

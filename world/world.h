@@ -129,9 +129,10 @@ class TTRVWorld : public TTRVWorldInfo {
   void FocusOn(const TAffineVector& position);
 
   // The world's own share of a game step: the per-frame damping and growth factors, the
-  // water phases and the texture drift of rivers, and the sky centred on the camera. The game
-  // step (game/) calls it first, then the subsystems.
+  // water phases and the texture drift of rivers. The game step (game/) calls it first.
   void AdvanceFrame(float dt);
+  // Centres the sky on the camera; the game step calls it once the camera has moved.
+  void CentreSky();
   // Shortens the air-strike wait to at most this many seconds.
   void CutAirStrikeTimer(float maxSeconds);
 
