@@ -3,6 +3,22 @@
 
 #include <algorithm>
 
+namespace {
+
+// The two wave fronts every whole-map wave of this thread works in. Each keeps its largest
+// size, so after the first build on a map no wave allocates again.
+struct TTRVWaveFronts {
+  std::vector<TTRVCell> a;
+  std::vector<TTRVCell> b;
+};
+
+TTRVWaveFronts& SharedFronts() {
+  thread_local TTRVWaveFronts fronts;
+  return fronts;
+}
+
+}  // namespace
+
 void TTRVWorldWave::Compute(const TTRVGrid<std::uint8_t>& grid, TTRVCell goal, int maxWaves) {
   const int sx = grid.SizeX(), sz = grid.SizeZ();
   if (distance.SizeX() != sx || distance.SizeZ() != sz) distance.Reset(sx, sz);
@@ -16,12 +32,13 @@ void TTRVWorldWave::Compute(const TTRVGrid<std::uint8_t>& grid, TTRVCell goal, i
 
   seed_ = FindSeed(goal);
   const std::size_t cells = pass.size();
-  if (frontierA_.capacity() < cells) frontierA_.reserve(cells);
-  if (frontierB_.capacity() < cells) frontierB_.reserve(cells);
-  frontierA_.clear();
-  frontierA_.push_back(seed_);
-  std::vector<TTRVCell>* current = &frontierA_;
-  std::vector<TTRVCell>* next = &frontierB_;
+  TTRVWaveFronts& fronts = SharedFronts();
+  if (fronts.a.capacity() < cells) fronts.a.reserve(cells);
+  if (fronts.b.capacity() < cells) fronts.b.reserve(cells);
+  fronts.a.clear();
+  fronts.a.push_back(seed_);
+  std::vector<TTRVCell>* current = &fronts.a;
+  std::vector<TTRVCell>* next = &fronts.b;
   // Only cells holding 0 are pushed, and borders never do, so neighbours stay inside.
   for (int k = 1; !current->empty() && (maxWaves <= 0 || k <= maxWaves); ++k) {
     next->clear();

@@ -35,9 +35,11 @@ class TTRVWorldWave {
  private:
   TTRVCell FindSeed(TTRVCell goal) const;
 
+  // The wave fronts are not kept here: every wave of the thread shares one pair of buffers
+  // (floatingwave.cpp), since a side's beacons, the regions and the loader's flood each
+  // holding whole-map fronts would cost megabytes apiece for buffers that are idle between
+  // builds.
   TTRVCell seed_;
-  std::vector<TTRVCell> frontierA_;
-  std::vector<TTRVCell> frontierB_;
 };
 
 class TTRVAIWorldBeaconFloating {
