@@ -187,23 +187,23 @@ std::vector<std::uint8_t> RemovalFlags(const TTRVGenState& state, const std::vec
   return flags;
 }
 
-// Clears the cell of its post, its wall segments and whatever the post had cleared from it,
-// and takes out the neighbours' wall segments that lead to it.
+}  // namespace
+
 void OpenGate(TTRVGenState& state, const TTRVCell& gate) {
+  // Asked of the same mapping the walls were turned with, so the two cannot drift apart.
   auto leadsTo = [&](const TTRVGenPlacement& w) {
-    switch (w.rotation) {
-      case 0: return TTRVCell{w.x + 1, w.z} == gate;
-      case 4: return TTRVCell{w.x - 1, w.z} == gate;
-      case 6: return TTRVCell{w.x, w.z + 1} == gate;
-      case 2: return TTRVCell{w.x, w.z - 1} == gate;
-      default: return false;
-    }
+    static constexpr TTRVCell kSides[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (const TTRVCell& s : kSides)
+      if (WallRotationToward(s.x, s.z) == w.rotation) return TTRVCell{w.x + s.x, w.z + s.z} == gate;
+    return false;
   };
   std::erase_if(state.placements, [&](const TTRVGenPlacement& p) {
     const bool here = TTRVCell{p.x, p.z} == gate;
     return here || (p.purpose == ppWall && leadsTo(p));
   });
 }
+
+namespace {
 
 // Fences only leave gates where roads run straight through them; a diagonal road or a road
 // end at the fence line seals a compound for tanks. Every base the ground no longer joins to

@@ -55,3 +55,8 @@ void PlaceNavalBases(const TTRVGrid<std::uint8_t>& classes, TTRVBaseLayout& layo
 // The rotation code of a wall segment running from a post toward its neighbour at (dx, dz),
 // one of the four axis neighbours.
 std::uint8_t WallRotationToward(int dx, int dz);
+
+// Opens a gate in a fence: clears the cell of its post, its wall segments and whatever the
+// post had cleared from it, and takes out the neighbours' segments that run into the cell,
+// so no wall is left across it (walls stop tanks at full detail).
+void OpenGate(TTRVGenState& state, const TTRVCell& gate);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "world/floatingwave.h"
@@ -203,5 +204,50 @@ TEST(GenWalls, EverySegmentRunsTowardItsNeighbour) {
     const TAffineVector run = RotateVectorAroundY(TAffineVector(1, 0, 0), degrees);
     EXPECT_NEAR(run.x, static_cast<float>(n[0]), 1e-5f) << n[0] << "," << n[1];
     EXPECT_NEAR(run.z, static_cast<float>(n[1]), 1e-5f) << n[0] << "," << n[1];
+  }
+}
+
+// Where a wall segment ends, turned as the scene turns objects.
+TTRVCell WallEnd(const TTRVGenPlacement& wall) {
+  const TAffineVector run = RotateVectorAroundY(TAffineVector(1, 0, 0), wall.rotation * 45.0f);
+  return {wall.x + static_cast<int>(std::lround(run.x)), wall.z + static_cast<int>(std::lround(run.z))};
+}
+
+// Walls stop tanks at full detail, so a gate the ground grid calls open must have no wall
+// running into it from either side, whichever way the fence runs.
+TEST(GenWalls, AGateLeavesNoWallAcrossItInFencesAlongEitherAxis) {
+  for (const TTRVCell along : {TTRVCell{1, 0}, TTRVCell{0, 1}}) {
+    TTRVGenState s = gentest::SeaState(4, 4);
+    constexpr int kPosts = 9;
+    auto post = [&](int i) { return TTRVCell{50 + i * along.x, 50 + i * along.z}; };
+    for (int i = 0; i < kPosts; ++i) {
+      TTRVGenPlacement p;
+      p.x = post(i).x;
+      p.z = post(i).z;
+      p.theme = 2;
+      p.purpose = ppFencePost;
+      s.placements.push_back(p);
+      // A segment toward each neighbouring post, as the compounds are built.
+      for (const int j : {i - 1, i + 1}) {
+        if (j < 0 || j >= kPosts) continue;
+        TTRVGenPlacement wall = p;
+        wall.object = 1;
+        wall.rotation = WallRotationToward(post(j).x - p.x, post(j).z - p.z);
+        wall.list = 1;
+        wall.purpose = ppWall;
+        s.placements.push_back(wall);
+      }
+    }
+    const TTRVCell gate = post(4);
+    OpenGate(s, gate);
+    int walls = 0;
+    for (const TTRVGenPlacement& p : s.placements) {
+      EXPECT_NE((TTRVCell{p.x, p.z}), gate) << "along " << along.x << "," << along.z;
+      if (p.purpose != ppWall) continue;
+      ++walls;
+      EXPECT_NE(WallEnd(p), gate) << "a wall from " << p.x << "," << p.z << " still runs into the gate";
+    }
+    // 16 segments, less the gate's own two and the two that ran into it from its neighbours.
+    EXPECT_EQ(walls, 12) << "along " << along.x << "," << along.z;
   }
 }
