@@ -98,6 +98,35 @@ TEST(GenBases, NavalBasesLieOnOpenSeaJoinedToTheCornerAndApart) {
   }
 }
 
+TEST(GenBases, NavalBasesNeedOpenSeaAtTheCornerAndTakeTheFirstSlots) {
+  // Land everywhere but a square of sea at the corner, with land again on its first cells.
+  const struct {
+    int sea, cornerLand;
+    int placed;
+  } cases[] = {
+      {320, 12, 0},  // land on cell (3, 3): the game gives boats no sea, so no naval base at all
+      {12, 0, 0},    // open sea at the corner, but too narrow for a pier
+      {40, 0, 1},    // room for one pier; a second would be closer than 60 cells
+      {320, 0, 8},
+  };
+  for (const auto& c : cases) {
+    TTRVGenState s = SeaState(10, 10);
+    Land(s, c.sea, 0, 320, 320, 30);
+    Land(s, 0, c.sea, c.sea, 320, 30);
+    Land(s, 0, 0, c.cornerLand, c.cornerLand, 30);
+    TTRVBaseLayout layout;
+    platform::RandomGenerator rng(6);
+    TTRVGenProgress progress;
+    PlaceNavalBases(s.classGrid, layout, rng, progress);
+    EXPECT_EQ(layout.navalBasesPlaced, c.placed) << c.sea << " / " << c.cornerLand;
+    for (int k = 0; k < layout.navalBasesPlaced; ++k) {
+      const TTRVCell& n = layout.navalBases[static_cast<std::size_t>(k)];
+      for (int dx = -7; dx <= 7; ++dx)
+        for (int dz = -2; dz <= 2; ++dz) EXPECT_EQ(s.classGrid.At(n.x + dx, n.z + dz), tcSea) << c.sea;
+    }
+  }
+}
+
 // A settlement around a node with roads through it, as the earlier stages leave it.
 TTRVGenState Town() {
   TTRVGenState s = SeaState(6, 6);
