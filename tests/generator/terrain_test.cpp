@@ -43,6 +43,26 @@ TEST(GenTerrain, TerracesRaiseLowLandMoreThanHighLandAndSinkTheShallows) {
   for (int z = 40; z < 150; ++z) EXPECT_EQ(s.elevation(155, z), 0);
 }
 
+TEST(GenTerrain, ATerraceRaisesLowGroundMoreThanHighGround) {
+  // terrace - ground div (terrace + 1), never below 0.
+  const struct {
+    int terrace, ground, raise;
+  } cases[] = {
+      {0, 0, 0},     {0, 120, 0},                  // outside every patch
+      {10, 0, 10},   {10, 10, 10},  {10, 11, 9},   // 11 div 11 = 1
+      {10, 60, 5},   {10, 109, 1},  {10, 110, 0},  // 110 div 11 = 10: nothing left
+      {10, 250, 0},                                // would be negative
+      {29, 0, 29},   {29, 60, 27},  {29, 250, 21},
+      {2, 5, 1},     {2, 6, 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TerraceRaise(c.terrace, c.ground), c.raise) << c.terrace << " on " << c.ground;
+  for (int t = 10; t <= 29; ++t) {
+    EXPECT_GT(TerraceRaise(t, 20), TerraceRaise(t, 200)) << t;
+    for (int e = 1; e <= 255; ++e) EXPECT_LE(TerraceRaise(t, e), TerraceRaise(t, e - 1)) << t << " on " << e;
+  }
+}
+
 TEST(GenTerrain, RampsFallOffByTwoPerCellAndKeepTheTop) {
   TTRVGrid<std::uint8_t> t(60, 60, 0);
   for (int x = 15; x < 45; ++x)
