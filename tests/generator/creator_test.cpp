@@ -272,8 +272,7 @@ TEST_F(GenIsland, HoldsRoadsRiversForestsSettlementsAndGrass) {
 }
 
 TEST_F(GenIsland, RiversRunDownhillToTheSea) {
-  // Every river cell has a river or sea neighbour (rivers are walks ending in the sea), and
-  // some river cell touches the sea.
+  // Rivers end in the sea: some river cell touches it.
   const TTRVGrid<std::uint8_t>& cls = State().classGrid;
   int mouths = 0;
   for (int x = 1; x < 319; ++x)
