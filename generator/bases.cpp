@@ -187,23 +187,23 @@ std::vector<std::uint8_t> RemovalFlags(const TTRVGenState& state, const std::vec
   return flags;
 }
 
-// Clears the cell of its post, its wall segments and whatever the post had cleared from it,
-// and takes out the neighbours' wall segments that lead to it.
+}  // namespace
+
 void OpenGate(TTRVGenState& state, const TTRVCell& gate) {
+  // Asked of the same mapping the walls were turned with, so the two cannot drift apart.
   auto leadsTo = [&](const TTRVGenPlacement& w) {
-    switch (w.rotation) {
-      case 0: return TTRVCell{w.x + 1, w.z} == gate;
-      case 4: return TTRVCell{w.x - 1, w.z} == gate;
-      case 6: return TTRVCell{w.x, w.z + 1} == gate;
-      case 2: return TTRVCell{w.x, w.z - 1} == gate;
-      default: return false;
-    }
+    static constexpr TTRVCell kSides[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (const TTRVCell& s : kSides)
+      if (WallRotationToward(s.x, s.z) == w.rotation) return TTRVCell{w.x + s.x, w.z + s.z} == gate;
+    return false;
   };
   std::erase_if(state.placements, [&](const TTRVGenPlacement& p) {
     const bool here = TTRVCell{p.x, p.z} == gate;
     return here || (p.purpose == ppWall && leadsTo(p));
   });
 }
+
+namespace {
 
 // Fences only leave gates where roads run straight through them; a diagonal road or a road
 // end at the fence line seals a compound for tanks. Every base the ground no longer joins to
@@ -313,13 +313,18 @@ void PlaceNavalBases(const TTRVGrid<std::uint8_t>& classes, TTRVBaseLayout& layo
     for (int z = 0; z < R; ++z) sea(x, z) = classes(x, z) == tcSea;
   TTRVWorldWave corner;
   corner.Compute(sea, kOpenSeaCell, 0);
-  // The water boats sail on in the game: wide enough, and joined to the corner.
+  // The water boats sail on in the game: wide enough, and joined to the corner. Without open
+  // sea at the corner the game gives boats no water at all (and the wave above would have
+  // started from some other sea), so no place is valid.
   TTRVPathFinder boats;
   boats.Reset(L, R, false);
   OpenSea(classes, boats);
-  KeepConnectedTo(boats, kOpenSeaCell);
+  const bool seaAtCorner = KeepConnectedTo(boats, kOpenSeaCell);
 
+  // Valid places fill the first slots, so that sides 0 .. placed - 1 all have one; the
+  // slots after them keep a last guess.
   layout.navalBasesPlaced = 0;
+  std::vector<TTRVCell> guesses;
   for (int k = 0; k < kNavalBaseCount; ++k) {
     progress.Report("Creating naval bases..." + std::to_string(k), "Vytvářím námořní základny..." + std::to_string(k),
                     900);
@@ -328,17 +333,19 @@ void PlaceNavalBases(const TTRVGrid<std::uint8_t>& classes, TTRVBaseLayout& layo
     for (int t = 0; t < kNavalTries && !placed; ++t) {
       cell.z = 3 + rng.Int(R - 7);
       cell.x = 8 + rng.Int(L - 17);
-      bool open = boats.Passable(cell.x, cell.z);
+      bool open = seaAtCorner && boats.Passable(cell.x, cell.z);
       for (int dx = -7; dx <= 7 && open; ++dx)
         for (int dz = -2; dz <= 2 && open; ++dz) open = corner.Reached(cell.x + dx, cell.z + dz);
-      for (int j = 0; j < k && open; ++j)
+      for (int j = 0; j < layout.navalBasesPlaced && open; ++j)
         open = Distance2(cell, layout.navalBases[static_cast<std::size_t>(j)]) >=
                static_cast<long long>(kNavalSpacing) * kNavalSpacing;
       placed = open;
     }
-    layout.navalBases[static_cast<std::size_t>(k)] = cell;
-    if (placed) ++layout.navalBasesPlaced;
+    if (placed) layout.navalBases[static_cast<std::size_t>(layout.navalBasesPlaced++)] = cell;
+    else guesses.push_back(cell);
   }
+  for (std::size_t g = 0; g < guesses.size(); ++g)
+    layout.navalBases[static_cast<std::size_t>(layout.navalBasesPlaced) + g] = guesses[g];
 }
 
 std::string PlaceBases(TTRVGenState& state, TTRVBaseLayout& layout, platform::RandomGenerator& rng,

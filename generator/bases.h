@@ -25,7 +25,9 @@ struct TTRVBaseLayout {
   std::vector<TTRVCell> bases;
   std::vector<std::array<TTRVCell, kDefencePoints>> defencePoints;  // one set per base
   std::array<TTRVCell, kNavalBaseCount> navalBases{};
-  int navalBasesPlaced = 0;  // naval bases that found a valid place; the rest keep a guess
+  // Naval bases that found a valid place; they hold the first slots and the slots after them
+  // keep a guess, so naval base i is usable for every i below this count.
+  int navalBasesPlaced = 0;
   // Placements left out of the world file (still drawn on the map), ascending.
   std::vector<std::uint32_t> removed;
 };
@@ -47,11 +49,17 @@ std::vector<TTRVCell> ChooseBases(const TTRVPathFinder& ground, const std::vecto
                                   platform::RandomGenerator& rng, TTRVGenProgress& progress);
 
 // Eight naval bases on cells whose 15 x 5 surroundings are open sea reachable from the map
-// corner, each on water boats can leave by, at least kNavalSpacing apart. `classes` are the
-// terrain classes as the world will load them.
+// corner, each on water boats can leave by, at least kNavalSpacing apart; the valid ones first
+// (layout.navalBasesPlaced). None is valid when kOpenSeaCell is not open sea. `classes` are
+// the terrain classes as the world will load them.
 void PlaceNavalBases(const TTRVGrid<std::uint8_t>& classes, TTRVBaseLayout& layout, platform::RandomGenerator& rng,
                      TTRVGenProgress& progress);
 
 // The rotation code of a wall segment running from a post toward its neighbour at (dx, dz),
 // one of the four axis neighbours.
 std::uint8_t WallRotationToward(int dx, int dz);
+
+// Opens a gate in a fence: clears the cell of its post, its wall segments and whatever the
+// post had cleared from it, and takes out the neighbours' segments that run into the cell,
+// so no wall is left across it (walls stop tanks at full detail).
+void OpenGate(TTRVGenState& state, const TTRVCell& gate);

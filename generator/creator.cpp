@@ -7,6 +7,7 @@
 #include "generator/elevation.h"
 #include "generator/terrain.h"
 #include "generator/worldout.h"
+#include "world/worldcheck.h"
 
 namespace {
 
@@ -113,15 +114,27 @@ bool TTRVWorldCreator::PlaceBases(std::string& error) {
   return error.empty();
 }
 
-bool TTRVWorldCreator::SaveWorld(const std::string& worldName, std::string& error) {
-  Stage("world_file");
-  const TTRVWorldFileData data = BuildWorldFile(state_, layout_, worldName, progress.Now());
+std::string TTRVWorldCreator::LoadFault(const TTRVWorldFileData& data) const {
+  std::vector<std::size_t> objectCounts;
+  for (const TTRVGenTheme& theme : state_.themes) objectCounts.push_back(theme.objectKinds.size());
+  const std::string fault = WorldLoadFault(data, objectCounts);
+  return fault.empty() ? fault : "the island would not load: " + fault;
+}
+
+bool TTRVWorldCreator::WriteWorld(const TTRVWorldFileData& data, const std::string& worldName, std::string& error) {
   Stage("map");
   const platform::Bitmap full = DrawFullMap(state_, progress);
   const platform::Bitmap map = MakeMapImage(full, progress);
   const platform::Bitmap thumb = MakeThumbnail(full, state_.params.mapWidth, state_.params.mapHeight);
   Stage("write");
   return SaveWorldFiles(programFolder_ / "worlds", worldName, data, map, thumb, error);
+}
+
+bool TTRVWorldCreator::SaveWorld(const std::string& worldName, std::string& error) {
+  Stage("world_file");
+  const TTRVWorldFileData data = BuildWorldFile(state_, layout_, worldName, progress.Now());
+  if (error = LoadFault(data); !error.empty()) return false;
+  return WriteWorld(data, worldName, error);
 }
 
 bool TTRVWorldCreator::PlaceBasesAndSave(const std::string& worldName, std::string& error) {
@@ -131,8 +144,11 @@ bool TTRVWorldCreator::PlaceBasesAndSave(const std::string& worldName, std::stri
 TTRVCreateResult TTRVWorldCreator::CreateWorld(const TTRVWorldParams& params, TTRVSketchSource sketch,
                                                const std::string& worldName, int requiredBases) {
   TTRVCreateResult result;
+  const int landNeeded = std::max(requiredBases, 0);
+  const int navalNeeded = std::clamp(requiredBases, 0, kNavalBaseCount);
   std::string error;
-  int bestBases = -1;
+  // The closest island so far: more land bases first, then more naval bases.
+  int bestLand = -1, bestNaval = -1;
   for (int layout = 1; layout <= kMaxLayouts; ++layout) {
     result.layouts = layout;
     const bool drawn = sketch == TTRVSketchSource::Given ||
@@ -142,19 +158,25 @@ TTRVCreateResult TTRVWorldCreator::CreateWorld(const TTRVWorldParams& params, TT
       if (unusable_) break;
       continue;
     }
-    bestBases = std::max(bestBases, static_cast<int>(layout_.bases.size()));
-    if (static_cast<int>(layout_.bases.size()) >= requiredBases) {
-      result.basesPlaced = static_cast<int>(layout_.bases.size());
-      result.navalBasesPlaced = layout_.navalBasesPlaced;
-      result.ok = SaveWorld(worldName, error);
+    Stage("world_file");
+    const TTRVWorldFileData data = BuildWorldFile(state_, layout_, worldName, progress.Now());
+    if (error = LoadFault(data); !error.empty()) continue;
+    const int land = static_cast<int>(layout_.bases.size()), naval = layout_.navalBasesPlaced;
+    if (land > bestLand || (land == bestLand && naval > bestNaval)) bestLand = land, bestNaval = naval;
+    if (land >= landNeeded && naval >= navalNeeded) {
+      result.basesPlaced = land;
+      result.navalBasesPlaced = naval;
+      result.ok = WriteWorld(data, worldName, error);
       if (!result.ok) result.error = error;
       return result;
     }
   }
-  result.basesPlaced = std::max(bestBases, 0);
-  result.error = bestBases < 0 ? error
-                               : "no island of " + std::to_string(result.layouts) + " held the " +
-                                     std::to_string(requiredBases) + " land bases needed (the best held " +
-                                     std::to_string(bestBases) + ")";
+  result.basesPlaced = std::max(bestLand, 0);
+  result.navalBasesPlaced = std::max(bestNaval, 0);
+  result.error = bestLand < 0 ? error
+                              : "no island of " + std::to_string(result.layouts) + " held the " +
+                                    std::to_string(landNeeded) + " land bases and " + std::to_string(navalNeeded) +
+                                    " naval bases needed (the closest held " + std::to_string(bestLand) + " and " +
+                                    std::to_string(bestNaval) + ")";
   return result;
 }

@@ -15,6 +15,7 @@
 #include "generator/roads.h"
 #include "platform/bitmap.h"
 #include "platform/random.h"
+#include "world/worldfile.h"
 
 // Where a world's outline comes from.
 enum class TTRVSketchSource {
@@ -26,12 +27,13 @@ enum class TTRVSketchSource {
 struct TTRVCreateResult {
   bool ok = false;
   std::string error;        // why not, when !ok
-  int basesPlaced = 0;      // land bases in the world file
-  int navalBasesPlaced = 0; // naval bases on valid open sea (of 8)
+  // Of the island written, or when none was, of the one that came closest.
+  int basesPlaced = 0;      // land bases
+  int navalBasesPlaced = 0; // naval bases on valid open sea (of 8), in the first slots
   int layouts = 0;          // islands generated to get there
 };
 
-// Islands generated at most before CreateWorld gives up on the number of bases it needs.
+// Islands generated at most before CreateWorld gives up on the bases it needs.
 inline constexpr int kMaxLayouts = 4;
 
 class TTRVWorldCreator {
@@ -55,13 +57,19 @@ class TTRVWorldCreator {
   bool Generate(const TTRVWorldParams& params, std::string& error);
   // Land bases, naval bases and compounds. Fewer bases than asked is no error: see Layout().
   bool PlaceBases(std::string& error);
-  // The world file and its two images; nothing is left behind on failure.
+  // The world file and its two images. An island the world's loader would refuse is not
+  // written (false, and error says why); nothing is left behind on failure, and a world of
+  // the same name stays as it was.
   bool SaveWorld(const std::string& worldName, std::string& error);
   bool PlaceBasesAndSave(const std::string& worldName, std::string& error);
 
-  // Generates islands (a new random outline each time unless the sketch is given) until
-  // one holds at least requiredBases land bases, at most kMaxLayouts times, and writes it.
-  // When none does, nothing is written and the result says how many bases the best held.
+  // Generates islands (a new random outline each time unless the sketch is given) until one
+  // serves `requiredBases` sides and loads, at most kMaxLayouts times, and writes it. Side i
+  // of a game uses land base i, or naval base i when it is a naval side, so a caller passes
+  // the highest side index it will use plus one, and the island must hold that many land
+  // bases and that many naval bases on valid open sea (at most kNavalBaseCount: naval sides
+  // only take indices below it). When no island does, nothing is written and the result
+  // says how many of each the closest one held.
   TTRVCreateResult CreateWorld(const TTRVWorldParams& params, TTRVSketchSource sketch, const std::string& worldName,
                                int requiredBases);
 
@@ -74,6 +82,9 @@ class TTRVWorldCreator {
  private:
   bool LoadThemes(std::string& error);
   void MakeClimateZones();
+  // Empty when the world's loader would take the records, with the themes read here.
+  std::string LoadFault(const TTRVWorldFileData& data) const;
+  bool WriteWorld(const TTRVWorldFileData& data, const std::string& worldName, std::string& error);
   void Stage(std::string_view name) {
     if (onStage) onStage(name);
   }

@@ -13,6 +13,62 @@ int SeedSpacing(int featureSize) {
   return static_cast<int>(std::bit_ceil(static_cast<unsigned>(std::max(featureSize, 2)))) / 2;
 }
 
+constexpr int kMarginPoints = 32;  // cells between the margin's random points
+constexpr int kMarginSpread = 16;  // how far the margin wanders
+constexpr int kMarginFade = 8;     // cells over which the land rises out of the margin
+
+// `length` values in lo..hi that wander like a coast: random points every kMarginPoints
+// cells, the cells between by midpoint displacement. Every level jitters by at least one
+// cell, and a value pushed past a bound is turned back rather than cut off there, so no
+// stretch of the line runs straight.
+std::vector<int> WanderingLine(int length, int lo, int hi, platform::RandomGenerator& rng) {
+  const int size = (length + kMarginPoints - 1) / kMarginPoints * kMarginPoints + 1;
+  std::vector<int> v(static_cast<std::size_t>(size));
+  for (int i = 0; i < size; i += kMarginPoints) v[static_cast<std::size_t>(i)] = lo + rng.Int(hi - lo + 1);
+  for (int step = kMarginPoints; step > 1; step /= 2) {
+    const int jitter = std::max(1, step / 4);
+    for (int i = 0; i + step < size; i += step) {
+      int mid = (v[static_cast<std::size_t>(i)] + v[static_cast<std::size_t>(i + step)]) / 2;
+      mid += rng.Int(2 * jitter + 1) - jitter;
+      if (mid < lo) mid = 2 * lo - mid;
+      if (mid > hi) mid = 2 * hi - mid;
+      v[static_cast<std::size_t>(i + step / 2)] = std::clamp(mid, lo, hi);
+    }
+  }
+  v.resize(static_cast<std::size_t>(std::max(length, 0)));
+  return v;
+}
+
+// The coarse levels never raise the lines h / 2 cells inside the low edges (nor their
+// counterparts before the far edges), so they stay at 0 until the last level. When the
+// sketch puts land on the first seed line beside them, the field climbs from such a line in
+// a straight ramp and the coast would follow the line like a ruler. A sea margin that wanders
+// beyond those lines along every edge, with the land rising out of it, gives the outer coast
+// the same ragged shape as the rest and keeps the border and the corner open sea.
+void FadeIntoMargins(TTRVGrid<std::uint8_t>& field, int h, platform::RandomGenerator& rng) {
+  const int L = field.SizeX(), R = field.SizeZ();
+  const int lo = std::max(8, h / 2 + 8), hi = lo + kMarginSpread;
+  auto fade = [&](int x, int z, int distance, int margin) {
+    const int t = std::clamp(distance - margin, 0, kMarginFade);
+    field(x, z) = static_cast<std::uint8_t>(field(x, z) * t / kMarginFade);
+  };
+  // The edges x = 0 and x = L - 1, then z = 0 and z = R - 1; d counts cells in from the edge.
+  for (const bool zEdge : {false, true}) {
+    const int along = zEdge ? L : R, depth = zEdge ? R : L;
+    for (const bool far : {false, true}) {
+      const std::vector<int> margin = WanderingLine(along, lo, hi, rng);
+      for (int a = 0; a < along; ++a) {
+        const int m = margin[static_cast<std::size_t>(a)];
+        for (int d = 0; d < std::min(depth, m + kMarginFade); ++d) {
+          const int in = far ? depth - 1 - d : d;
+          if (zEdge) fade(a, in, d, m);
+          else fade(in, a, d, m);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<int> FieldSeedLines(int cells, int featureSize) {
@@ -62,6 +118,7 @@ void MakeField(TTRVGrid<std::uint8_t>& field, int mapWidth, int mapHeight, int f
       }
     }
   } while (step > 1);
+  if (useSketch) FadeIntoMargins(field, h, rng);
 }
 
 int SketchLandShare(int landPercent) { return std::clamp(landPercent, 10, 90); }

@@ -11,10 +11,13 @@
 #include "world/grid.h"
 
 // Fills `field` with (mapWidth * 32) x (mapHeight * 32) values. Seeds lie every
-// (next power of two >= featureSize) / 2 cells from that many cells in; with a sketch (not
-// null, one red value per sector) the seeds and the roughness follow it, so black sketch
+// h = (next power of two >= featureSize) / 2 cells from that many cells in; with a sketch
+// (not null, one red value per sector) the seeds and the roughness follow it, so black sketch
 // pixels give flat sea. Each finer level averages its corners, adds noise and pulls the
-// surface down a little in proportion to the local roughness.
+// surface down a little in proportion to the local roughness. With a sketch the field is 0
+// within a margin along every edge that wanders between max(8, h / 2 + 8) cells and 16 more,
+// whatever the sketch holds, and rises out of it over 8 cells, so the island's outer coast is
+// never straight and the border stays sea.
 void MakeField(TTRVGrid<std::uint8_t>& field, int mapWidth, int mapHeight, int featureSize,
                const TTRVGrid<std::uint8_t>* sketch, platform::RandomGenerator& rng);
 

@@ -14,12 +14,6 @@ constexpr int kSideRoadAttempts = 101;
 constexpr int kSideRoadMinCells = 6;
 constexpr int kStreetDraws = 201;
 
-// Lays a road two cells wide along the path: each cell and its neighbours towards +x, +z.
-void PaveWide(TTRVGenState& state, const std::vector<TTRVCell>& path) {
-  for (const TTRVCell& c : path)
-    for (const TTRVCell& o : {TTRVCell{0, 0}, {1, 0}, {1, 1}, {0, 1}}) state.classGrid.Set(c.x + o.x, c.z + o.z, tcRoad);
-}
-
 // One main road inside the block: a bounded number of tries, each between two passable
 // cells of the block.
 bool ConnectBlock(TTRVGenState& state, TTRVPathFinder& finder, int x0, int z0, platform::RandomGenerator& rng) {
@@ -39,13 +33,25 @@ bool ConnectBlock(TTRVGenState& state, TTRVPathFinder& finder, int x0, int z0, p
     if (!finder.FindPath()) continue;
     state.nodes.push_back(start);
     state.nodes.push_back(goal);
-    PaveWide(state, finder.path);
+    PaveMainRoad(state, finder.path);
     return true;
   }
   return false;
 }
 
 }  // namespace
+
+void PaveMainRoad(TTRVGenState& state, const std::vector<TTRVCell>& path) {
+  for (const TTRVCell& c : path)
+    for (const TTRVCell& o : {TTRVCell{0, 0}, {1, 0}, {1, 1}, {0, 1}}) state.classGrid.Set(c.x + o.x, c.z + o.z, tcRoad);
+}
+
+void PaveSideRoad(TTRVGenState& state, const std::vector<TTRVCell>& path) {
+  for (const TTRVCell& c : path) {
+    if (state.classGrid.At(c.x, c.z, tcRoad) == tcRoad) break;
+    state.classGrid(c.x, c.z) = tcRoad;
+  }
+}
 
 void FillRoadGrid(const TTRVGenState& state, TTRVPathFinder& finder) {
   const TTRVGrid<std::uint8_t>& e = state.elevation;
@@ -114,11 +120,7 @@ std::string BuildRoads(TTRVGenState& state, platform::RandomGenerator& rng, TTRV
     ++count.sideRoads;
     state.nodes.push_back(finder.start);
     state.nodes.push_back(finder.goal);
-    // A side road ends where it meets the network.
-    for (const TTRVCell& c : finder.path) {
-      if (state.classGrid(c.x, c.z) == tcRoad) break;
-      state.classGrid(c.x, c.z) = tcRoad;
-    }
+    PaveSideRoad(state, finder.path);
   }
   return {};
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "world/pathfinder.h"
 #include "generator/genstate.h"
@@ -22,6 +23,13 @@ struct TTRVRoadStats {
 // blocks itself and its neighbours towards lower x and z, and a height step of 7 or more
 // between neighbours blocks both cells.
 void FillRoadGrid(const TTRVGenState& state, TTRVPathFinder& finder);
+
+// A main road along the path, two cells wide: each cell and its neighbours towards +x, +z
+// and both. Cells outside the map are skipped.
+void PaveMainRoad(TTRVGenState& state, const std::vector<TTRVCell>& path);
+// A side road along the path, one cell wide, from its first cell up to the first cell that is
+// road already (or outside the map): there it joins the network and ends.
+void PaveSideRoad(TTRVGenState& state, const std::vector<TTRVCell>& path);
 
 // Empty on success; an error when the island has no cell gentle and dry enough for a road,
 // so no side road can be drawn.

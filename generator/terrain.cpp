@@ -43,6 +43,11 @@ void RampTerraces(TTRVGrid<std::uint8_t>& t) {
   }
 }
 
+int TerraceRaise(int terrace, int elevation) {
+  const int raise = terrace - elevation / (terrace + 1);
+  return raise >= 1 ? raise : 0;
+}
+
 std::string RaiseTerraces(TTRVGenState& state, platform::RandomGenerator& rng, TTRVGenProgress& progress) {
   progress.Report("Calculating terraces...", "Vytvářím terasy...", 100);
   const TTRVWorldParams& p = state.params;
@@ -77,11 +82,8 @@ std::string RaiseTerraces(TTRVGenState& state, platform::RandomGenerator& rng, T
   MakeField(state.noiseField, p.mapWidth, p.mapHeight, p.featureSize, nullptr, rng);
   for (int x = 0; x < L; ++x)
     for (int z = 0; z < R; ++z) {
-      const int t = terraces(x, z);
       const int e = elevation(x, z);
-      const int k = e / (t + 1);
-      const int raise = t - k >= 1 ? t - k : 0;
-      int v = std::min(255, e + raise);
+      int v = std::min(255, e + TerraceRaise(terraces(x, z), e));
       if (v < state.noiseField(x, z) / 40 + 4) v = 0;
       elevation(x, z) = static_cast<std::uint8_t>(v);
     }

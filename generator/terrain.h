@@ -17,6 +17,12 @@
 // terrace can be centred anywhere.
 std::string RaiseTerraces(TTRVGenState& state, platform::RandomGenerator& rng, TTRVGenProgress& progress);
 
+// How much a terrace patch of height `terrace` (0 outside the patches) raises ground of
+// height `elevation`: terrace - elevation / (terrace + 1), or nothing when that is below 1.
+// Low ground gains nearly the whole patch height, high ground less, and ground at
+// terrace * (terrace + 1) or above nothing.
+int TerraceRaise(int terrace, int elevation);
+
 // Ramps: lowers, pass after pass, every neighbour more than 2 above a cell by 2 until no
 // pass changes anything, so patches keep their tops and fall off by 2 per cell.
 void RampTerraces(TTRVGrid<std::uint8_t>& terraces);

@@ -160,37 +160,70 @@ bool SaveWorldFiles(const std::filesystem::path& worldsFolder, const std::string
   struct Pending {
     fs::path target;
     fs::path temporary;
+    fs::path kept;  // the old file under a second name, empty when there was none
     std::vector<std::uint8_t> bytes;
   };
   // The images first and the world file last, so a world in the list always has its maps.
-  std::vector<Pending> files = {{mapPath, {}, map.EncodeBmp()}, {thumbPath, {}, thumb.EncodeBmp()},
-                                {world, {}, WriteWorldFile(data)}};
+  std::vector<Pending> files = {{mapPath, {}, {}, map.EncodeBmp()},
+                                {thumbPath, {}, {}, thumb.EncodeBmp()},
+                                {world, {}, {}, WriteWorldFile(data)}};
   std::error_code ec;
   fs::create_directories(worldsFolder, ec);
-  auto discard = [&](std::size_t from, std::size_t to, bool targets) {
-    for (std::size_t i = from; i < to; ++i) {
-      std::error_code ignored;
-      fs::remove(targets ? files[i].target : files[i].temporary, ignored);
-    }
+  auto discard = [](const fs::path& path) {
+    std::error_code ignored;
+    if (!path.empty()) fs::remove(path, ignored);
   };
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    Pending& f = files[i];
+  auto dropTemporaries = [&] {
+    for (const Pending& f : files) discard(f.temporary);
+  };
+  for (Pending& f : files) {
     f.temporary = f.target;
     f.temporary += ".part";
     if (f.bytes.empty() || !WriteBytes(f.temporary, f.bytes)) {
-      discard(0, i + 1, false);
+      dropTemporaries();
       error = "cannot write " + f.target.string();
+      return false;
+    }
+  }
+  // A world of the same name stays whole until the new one is: each old file is kept under a
+  // second name (a link where the folder allows one, so the old name is never missing) and
+  // comes back if any new file cannot take its place.
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    Pending& f = files[i];
+    const fs::file_status old = fs::symlink_status(f.target, ec);
+    if (!fs::exists(old) || fs::is_directory(old)) continue;
+    f.kept = f.target;
+    f.kept += ".kept";
+    discard(f.kept);
+    fs::create_hard_link(f.target, f.kept, ec);
+    if (ec) fs::copy_file(f.target, f.kept, ec);
+    if (ec) {
+      error = "cannot keep the old " + f.target.string() + " while it is replaced: " + ec.message();
+      dropTemporaries();
+      for (std::size_t j = 0; j <= i; ++j) discard(files[j].kept);
       return false;
     }
   }
   for (std::size_t i = 0; i < files.size(); ++i) {
     fs::rename(files[i].temporary, files[i].target, ec);
-    if (ec) {
-      discard(0, i, true);
-      discard(i, files.size(), false);
-      error = "cannot write " + files[i].target.string() + ": " + ec.message();
-      return false;
+    if (!ec) continue;
+    error = "cannot write " + files[i].target.string() + ": " + ec.message();
+    for (std::size_t j = 0; j < files.size(); ++j) {
+      Pending& f = files[j];
+      if (j >= i) {
+        discard(f.kept);  // its old file was never replaced
+      } else if (f.kept.empty()) {
+        discard(f.target);
+      } else {
+        std::error_code back;
+        fs::rename(f.kept, f.target, back);
+        // The only copy of the old file now: left where the player can find it.
+        if (back) error += "; the old file is left as " + f.kept.string();
+      }
     }
+    dropTemporaries();
+    return false;
   }
+  for (const Pending& f : files) discard(f.kept);
   return true;
 }

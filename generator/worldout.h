@@ -29,9 +29,10 @@ platform::Bitmap MakeMapImage(const platform::Bitmap& full, TTRVGenProgress& pro
 // mapWidth * 8 x mapHeight * 8 pixels, every fourth vertex, turned, open sea in silver.
 platform::Bitmap MakeThumbnail(const platform::Bitmap& full, int mapWidth, int mapHeight);
 
-// Writes worlds/<name>.TRV, <name>MAP.bmp and <name>THUMB.bmp in the folder: each to a
-// temporary name first, then renamed into place, the world file last. On failure nothing
-// of the new files is left and error says why.
+// Writes worlds/<name>.TRV, <name>MAP.bmp and <name>THUMB.bmp in the folder: all three to
+// temporary names first, then renamed into place, the world file last. The old files of a
+// world of that name are kept aside until all three new ones are in place. On failure nothing
+// of the new files is left, the old world keeps its three files, and error says why.
 bool SaveWorldFiles(const std::filesystem::path& worldsFolder, const std::string& worldName,
                     const TTRVWorldFileData& data, const platform::Bitmap& map, const platform::Bitmap& thumb,
                     std::string& error);

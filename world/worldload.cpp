@@ -14,6 +14,7 @@
 #include "platform/random.h"
 #include "world/sky.h"
 #include "world/world.h"
+#include "world/worldcheck.h"
 #include "world/worldfile.h"
 #include "world/worldmap.h"
 
@@ -180,10 +181,7 @@ class TTRVWorldLoader {
   bool BuildRegions(std::string& error) {
     // The pursuit regions stop at 256 waves; judging which water is open sea must not, or on
     // a large map boats would be shut into the sea near the corner.
-    if (!KeepConnectedTo(w_.waterPathFinder, kOpenSeaCell)) {
-      error = "cell (3, 3) at the map corner is not open sea, so boats would have no sea to sail";
-      return false;
-    }
+    if (error = KeepOpenSea(w_.waterPathFinder); !error.empty()) return false;
     w_.airRegion = std::make_unique<TTRVAIWorldBeaconFloating>(w_.airPathFinder);
     w_.groundRegion = std::make_unique<TTRVAIWorldBeaconFloating>(w_.groundPathFinder);
     w_.waterRegion = std::make_unique<TTRVAIWorldBeaconFloating>(w_.waterPathFinder);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "world/floatingwave.h"
@@ -93,6 +94,35 @@ TEST(GenBases, NavalBasesLieOnOpenSeaJoinedToTheCornerAndApart) {
     for (std::size_t j = 0; j < k; ++j) {
       const TTRVCell& m = layout.navalBases[j];
       EXPECT_GE((n.x - m.x) * (n.x - m.x) + (n.z - m.z) * (n.z - m.z), 60 * 60);
+    }
+  }
+}
+
+TEST(GenBases, NavalBasesNeedOpenSeaAtTheCornerAndTakeTheFirstSlots) {
+  // Land everywhere but a square of sea at the corner, with land again on its first cells.
+  const struct {
+    int sea, cornerLand;
+    int placed;
+  } cases[] = {
+      {320, 12, 0},  // land on cell (3, 3): the game gives boats no sea, so no naval base at all
+      {12, 0, 0},    // open sea at the corner, but too narrow for a pier
+      {40, 0, 1},    // room for one pier; a second would be closer than 60 cells
+      {320, 0, 8},
+  };
+  for (const auto& c : cases) {
+    TTRVGenState s = SeaState(10, 10);
+    Land(s, c.sea, 0, 320, 320, 30);
+    Land(s, 0, c.sea, c.sea, 320, 30);
+    Land(s, 0, 0, c.cornerLand, c.cornerLand, 30);
+    TTRVBaseLayout layout;
+    platform::RandomGenerator rng(6);
+    TTRVGenProgress progress;
+    PlaceNavalBases(s.classGrid, layout, rng, progress);
+    EXPECT_EQ(layout.navalBasesPlaced, c.placed) << c.sea << " / " << c.cornerLand;
+    for (int k = 0; k < layout.navalBasesPlaced; ++k) {
+      const TTRVCell& n = layout.navalBases[static_cast<std::size_t>(k)];
+      for (int dx = -7; dx <= 7; ++dx)
+        for (int dz = -2; dz <= 2; ++dz) EXPECT_EQ(s.classGrid.At(n.x + dx, n.z + dz), tcSea) << c.sea;
     }
   }
 }
@@ -203,5 +233,50 @@ TEST(GenWalls, EverySegmentRunsTowardItsNeighbour) {
     const TAffineVector run = RotateVectorAroundY(TAffineVector(1, 0, 0), degrees);
     EXPECT_NEAR(run.x, static_cast<float>(n[0]), 1e-5f) << n[0] << "," << n[1];
     EXPECT_NEAR(run.z, static_cast<float>(n[1]), 1e-5f) << n[0] << "," << n[1];
+  }
+}
+
+// Where a wall segment ends, turned as the scene turns objects.
+TTRVCell WallEnd(const TTRVGenPlacement& wall) {
+  const TAffineVector run = RotateVectorAroundY(TAffineVector(1, 0, 0), wall.rotation * 45.0f);
+  return {wall.x + static_cast<int>(std::lround(run.x)), wall.z + static_cast<int>(std::lround(run.z))};
+}
+
+// Walls stop tanks at full detail, so a gate the ground grid calls open must have no wall
+// running into it from either side, whichever way the fence runs.
+TEST(GenWalls, AGateLeavesNoWallAcrossItInFencesAlongEitherAxis) {
+  for (const TTRVCell along : {TTRVCell{1, 0}, TTRVCell{0, 1}}) {
+    TTRVGenState s = gentest::SeaState(4, 4);
+    constexpr int kPosts = 9;
+    auto post = [&](int i) { return TTRVCell{50 + i * along.x, 50 + i * along.z}; };
+    for (int i = 0; i < kPosts; ++i) {
+      TTRVGenPlacement p;
+      p.x = post(i).x;
+      p.z = post(i).z;
+      p.theme = 2;
+      p.purpose = ppFencePost;
+      s.placements.push_back(p);
+      // A segment toward each neighbouring post, as the compounds are built.
+      for (const int j : {i - 1, i + 1}) {
+        if (j < 0 || j >= kPosts) continue;
+        TTRVGenPlacement wall = p;
+        wall.object = 1;
+        wall.rotation = WallRotationToward(post(j).x - p.x, post(j).z - p.z);
+        wall.list = 1;
+        wall.purpose = ppWall;
+        s.placements.push_back(wall);
+      }
+    }
+    const TTRVCell gate = post(4);
+    OpenGate(s, gate);
+    int walls = 0;
+    for (const TTRVGenPlacement& p : s.placements) {
+      EXPECT_NE((TTRVCell{p.x, p.z}), gate) << "along " << along.x << "," << along.z;
+      if (p.purpose != ppWall) continue;
+      ++walls;
+      EXPECT_NE(WallEnd(p), gate) << "a wall from " << p.x << "," << p.z << " still runs into the gate";
+    }
+    // 16 segments, less the gate's own two and the two that ran into it from its neighbours.
+    EXPECT_EQ(walls, 12) << "along " << along.x << "," << along.z;
   }
 }

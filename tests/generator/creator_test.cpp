@@ -97,6 +97,91 @@ TEST(GenCreator, AWorldThatCannotHoldItsBasesIsNotWritten) {
   EXPECT_TRUE(fs::is_empty(folder.Worlds()));
 }
 
+// Sea on a square at the corner and land everywhere else, as if the island had grown that way.
+void SeaOnlyInTheCorner(TTRVGenState& s, int size) {
+  for (int x = 0; x < s.Length(); ++x)
+    for (int z = 0; z < s.RowLength(); ++z) {
+      const bool corner = x < size && z < size;
+      if (corner) {
+        s.elevation(x, z) = 0;
+        s.classGrid(x, z) = tcSea;
+      } else if (s.classGrid(x, z) == tcSea || s.elevation(x, z) == 0) {
+        s.elevation(x, z) = 5;
+        s.classGrid(x, z) = tcOpenGround;
+      }
+    }
+}
+
+// Land on the corner cell: the world's loader refuses such a world, so it must never be
+// written, whichever way the island is saved.
+TEST(GenCreator, AnIslandTheLoaderWouldRefuseIsNotWritten) {
+  ProgramFolder folder;
+  WriteStandardThemes(folder);
+  auto landOnTheCorner = [](TTRVGenState& s) {
+    for (int x = 0; x < 12; ++x)
+      for (int z = 0; z < 12; ++z) {
+        s.elevation(x, z) = 30;
+        s.classGrid(x, z) = tcOpenGround;
+      }
+  };
+  {
+    TTRVWorldCreator creator(folder.Path());
+    platform::Random().Seed(31);
+    std::string error;
+    ASSERT_TRUE(creator.DrawSketch(false, Params(6), error)) << error;
+    ASSERT_TRUE(creator.Generate(Params(6), error)) << error;
+    landOnTheCorner(creator.State());
+    EXPECT_FALSE(creator.PlaceBasesAndSave("Cornered", error));
+    EXPECT_NE(error.find("cell (3, 3)"), std::string::npos) << error;
+  }
+  {
+    TTRVWorldCreator creator(folder.Path());
+    creator.onStage = [&](std::string_view stage) {
+      if (stage == "bases") landOnTheCorner(creator.State());
+    };
+    platform::Random().Seed(31);
+    const TTRVCreateResult result = creator.CreateWorld(Params(6), TTRVSketchSource::RandomSingle, "Cornered", 0);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.layouts, kMaxLayouts);
+    EXPECT_NE(result.error.find("cell (3, 3)"), std::string::npos) << result.error;
+  }
+  EXPECT_TRUE(fs::is_empty(folder.Worlds()));
+}
+
+// Side i takes naval base i when it is a naval side: an island that cannot hold a naval base
+// for every side asked for is not written, and the result says how many it held.
+TEST(GenCreator, NavalBasesForEverySideAreGuaranteedOrReported) {
+  ProgramFolder folder;
+  WriteStandardThemes(folder);
+  const struct {
+    int seaInCorner;
+    int sides;
+    bool ok;
+    int navalBases;
+  } cases[] = {
+      {12, 1, false, 0},  // open sea at the corner, but no room for a pier
+      {40, 1, true, 1},
+      {40, 2, false, 1},  // a second pier would stand closer than 60 cells to the first
+  };
+  for (const auto& c : cases) {
+    TTRVWorldCreator creator(folder.Path());
+    creator.onStage = [&](std::string_view stage) {
+      if (stage == "bases") SeaOnlyInTheCorner(creator.State(), c.seaInCorner);
+    };
+    platform::Random().Seed(8);
+    const std::string name = "Harbour" + std::to_string(c.seaInCorner) + "x" + std::to_string(c.sides);
+    const TTRVCreateResult result = creator.CreateWorld(Params(6), TTRVSketchSource::RandomSingle, name, c.sides);
+    EXPECT_EQ(result.ok, c.ok) << name << ": " << result.error;
+    EXPECT_EQ(result.navalBasesPlaced, c.navalBases) << name;
+    EXPECT_GE(result.basesPlaced, c.sides) << name << ": the land bases were not what was missing";
+    EXPECT_EQ(fs::exists(folder.Worlds() / (name + ".TRV")), c.ok) << name;
+    if (!c.ok) {
+      EXPECT_EQ(result.layouts, kMaxLayouts) << name;
+      EXPECT_NE(result.error.find("naval"), std::string::npos) << result.error;
+    }
+  }
+}
+
 // One island for all the whole-island checks: generated once, loaded once.
 class GenIsland : public ::testing::Test {
  protected:
@@ -187,8 +272,7 @@ TEST_F(GenIsland, HoldsRoadsRiversForestsSettlementsAndGrass) {
 }
 
 TEST_F(GenIsland, RiversRunDownhillToTheSea) {
-  // Every river cell has a river or sea neighbour (rivers are walks ending in the sea), and
-  // some river cell touches the sea.
+  // Rivers end in the sea: some river cell touches it.
   const TTRVGrid<std::uint8_t>& cls = State().classGrid;
   int mouths = 0;
   for (int x = 1; x < 319; ++x)

@@ -58,6 +58,66 @@ TEST(GenElevation, LandInTheSketchRaisesTheFieldThere) {
   EXPECT_EQ(field(310, 20), 0);
 }
 
+// How far from each edge the land begins along it, every cell from 64 to 255 along the edge
+// of a 10 x 10 map's field; land is what no sea threshold of the terraces cuts away.
+std::vector<std::vector<int>> CoastDistances(const TTRVGrid<std::uint8_t>& field) {
+  const int L = field.SizeX(), R = field.SizeZ();
+  std::vector<std::vector<int>> edges(4);
+  for (int a = 64; a < 256; ++a) {
+    auto firstLand = [&](auto cell) {
+      int d = 0;
+      while (d < 160 && cell(d) < 11) ++d;
+      return d;
+    };
+    edges[0].push_back(firstLand([&](int d) { return field(d, a); }));
+    edges[1].push_back(firstLand([&](int d) { return field(L - 1 - d, a); }));
+    edges[2].push_back(firstLand([&](int d) { return field(a, d); }));
+    edges[3].push_back(firstLand([&](int d) { return field(a, R - 1 - d); }));
+  }
+  return edges;
+}
+
+int LongestRun(const std::vector<int>& v) {
+  int longest = 0, run = 0;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    run = i > 0 && v[i] == v[i - 1] ? run + 1 : 1;
+    longest = std::max(longest, run);
+  }
+  return longest;
+}
+
+// Land on the sketch's second or third row from an edge once gave a coast along a ruler line
+// 32 cells in: the outer coast must wander like any other, and the border stay sea, whatever
+// the sketch holds next to it.
+TEST(GenElevation, TheOuterCoastNeverRunsStraightAndTheBorderStaysSea) {
+  const struct {
+    const char* sketch;
+    int first, last;  // land on the sketch pixels first .. last along both axes
+  } cases[] = {
+      {"land from the second row", 1, 8},
+      {"land from the third row", 2, 8},  // the first seed line, 64 cells in, reads the third
+      {"land painted up to the border", 0, 9},
+  };
+  for (const auto& c : cases)
+    for (const std::uint64_t seed : {1u, 2u, 3u}) {
+      TTRVGrid<std::uint8_t> sketch(10, 10, 0);
+      for (int x = c.first; x <= c.last; ++x)
+        for (int y = c.first; y <= c.last; ++y) sketch(x, y) = 230;
+      TTRVGrid<std::uint8_t> field;
+      platform::RandomGenerator rng(seed);
+      MakeField(field, 10, 10, 128, &sketch, rng);
+      const std::vector<std::vector<int>> edges = CoastDistances(field);
+      for (std::size_t e = 0; e < edges.size(); ++e)
+        EXPECT_LE(LongestRun(edges[e]), 16) << c.sketch << ", seed " << seed << ", edge " << e;
+      // The border and the corner that boats sail from stay open sea.
+      for (int x = 0; x < 320; ++x)
+        for (int z = 0; z < 320; ++z)
+          if (std::min({x, z, 319 - x, 319 - z}) < 8) {
+            ASSERT_EQ(field(x, z), 0) << c.sketch << " at " << x << "," << z;
+          }
+    }
+}
+
 int Land(const TTRVGrid<std::uint8_t>& sketch) {
   return static_cast<int>(std::ranges::count_if(sketch.Cells(), [](std::uint8_t v) { return v != 0; }));
 }

@@ -69,6 +69,92 @@ TEST(GenRoads, MainRoadsFillWholeBlocksAndSideRoadsMeetAnExactTarget) {
   }
 }
 
+TEST(GenRoads, MainRoadsAreTwoCellsWideAndSideRoadsEndWhereTheyMeetARoad) {
+  // A main road with straight and diagonal steps covers each cell and its +x, +z and
+  // diagonal neighbours, and nothing else.
+  TTRVGenState s = SeaState(4, 4);
+  Land(s, 0, 0, 128, 128, 50);
+  const std::vector<TTRVCell> main = {{10, 10}, {11, 10}, {12, 11}, {12, 12}, {13, 13}};
+  PaveMainRoad(s, main);
+  for (int x = 0; x < 128; ++x)
+    for (int z = 0; z < 128; ++z) {
+      const bool under = std::ranges::any_of(main, [&](const TTRVCell& c) { return x - c.x >= 0 && x - c.x <= 1 && z - c.z >= 0 && z - c.z <= 1; });
+      EXPECT_EQ(s.classGrid(x, z) == tcRoad, under) << x << "," << z;
+    }
+
+  // A side road across a road joins it there; the rest of its way stays open ground.
+  for (int z = 0; z < 128; ++z) s.classGrid(40, z) = tcRoad;
+  std::vector<TTRVCell> side;
+  for (int x = 30; x <= 50; ++x) side.push_back({x, 70});
+  PaveSideRoad(s, side);
+  for (int x = 30; x <= 50; ++x) EXPECT_EQ(s.classGrid(x, 70), x <= 40 ? tcRoad : tcOpenGround) << x;
+  EXPECT_EQ(s.classGrid(35, 71), tcOpenGround) << "side roads are one cell wide";
+
+  // BuildRoads lays its main roads that way along the routes the road grid gives.
+  TTRVGenState island = SeaState(5, 5);
+  Land(island, 0, 0, 160, 160, 60);
+  TTRVPathFinder finder;
+  FillRoadGrid(island, finder);
+  platform::RandomGenerator rng(3);
+  TTRVGenProgress progress;
+  TTRVRoadStats stats;
+  ASSERT_EQ(BuildRoads(island, rng, progress, &stats), "");
+  ASSERT_EQ(stats.mainRoads, 1);
+  finder.start = island.nodes[0];
+  finder.goal = island.nodes[1];
+  ASSERT_TRUE(finder.FindPath());
+  for (const TTRVCell& c : finder.path)
+    for (const TTRVCell& o : {TTRVCell{0, 0}, {1, 0}, {0, 1}, {1, 1}})
+      EXPECT_EQ(island.classGrid(c.x + o.x, c.z + o.z), tcRoad) << c.x + o.x << "," << c.z + o.z;
+}
+
+TEST(GenRoads, SettlementGroundIsLevelledToItsStreetWithinTwoUnits) {
+  // A street at height 50 along z = 40, forest rows beside it so that no new street grows,
+  // and open ground beyond at heights 1 and 2 off the street (built on, and levelled) and 3
+  // off (never).
+  TTRVGenState s = SeaState(4, 4);
+  Land(s, 4, 4, 124, 124, 50);
+  for (int x = 4; x < 124; ++x) {
+    s.classGrid(x, 40) = tcRoad;
+    s.classGrid(x, 39) = s.classGrid(x, 41) = tcForest;
+    s.elevation(x, 41) = 52;
+    s.elevation(x, 39) = 53;
+    s.elevation(x, 42) = 51;
+    s.elevation(x, 43) = 48;
+    s.elevation(x, 38) = 47;
+    s.elevation(x, 37) = 53;
+  }
+  const TTRVGrid<std::uint8_t> before = s.elevation;
+  platform::RandomGenerator rng(21);
+  GrowSettlement(s, {64, 40}, rng);
+  int built = 0;
+  for (int x = 0; x < 128; ++x)
+    for (int z = 0; z < 128; ++z) {
+      const bool near = std::abs(before(x, z) - 50) < 3;
+      if (!near) {
+        EXPECT_EQ(s.elevation(x, z), before(x, z)) << "3 or more off the street, at " << x << "," << z;
+        EXPECT_NE(s.classGrid(x, z), tcSettlement) << x << "," << z;
+      }
+      if (s.classGrid(x, z) == tcSettlement) {
+        ++built;
+        EXPECT_EQ(s.elevation(x, z), 50) << "built-up ground is level with its street, at " << x << "," << z;
+      }
+      if (z == 40 && x >= 4 && x < 124) {
+        EXPECT_EQ(s.classGrid(x, z), tcRoad);
+      }
+    }
+  EXPECT_GT(built, 10);
+  // Levelling goes by height, not by class: forest beside the street sinks to it too.
+  int levelledForest = 0;
+  for (int x = 0; x < 128; ++x) levelledForest += s.classGrid(x, 41) == tcForest && s.elevation(x, 41) == 50;
+  EXPECT_GT(levelledForest, 0);
+  for (int z : {42, 43}) {
+    int levelled = 0;
+    for (int x = 0; x < 128; ++x) levelled += s.classGrid(x, z) == tcSettlement;
+    EXPECT_GT(levelled, 0) << "row " << z;
+  }
+}
+
 TEST(GenRoads, AnIslandWithNoGroundForRoadsEndsTheSideRoadsWithAnError) {
   TTRVGenState s = SeaState(4, 4);
   Land(s, 0, 0, 128, 128, 230);  // all mountain, above every road

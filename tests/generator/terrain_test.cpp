@@ -43,6 +43,26 @@ TEST(GenTerrain, TerracesRaiseLowLandMoreThanHighLandAndSinkTheShallows) {
   for (int z = 40; z < 150; ++z) EXPECT_EQ(s.elevation(155, z), 0);
 }
 
+TEST(GenTerrain, ATerraceRaisesLowGroundMoreThanHighGround) {
+  // terrace - ground div (terrace + 1), never below 0.
+  const struct {
+    int terrace, ground, raise;
+  } cases[] = {
+      {0, 0, 0},     {0, 120, 0},                  // outside every patch
+      {10, 0, 10},   {10, 10, 10},  {10, 11, 9},   // 11 div 11 = 1
+      {10, 60, 5},   {10, 109, 1},  {10, 110, 0},  // 110 div 11 = 10: nothing left
+      {10, 250, 0},                                // would be negative
+      {29, 0, 29},   {29, 60, 27},  {29, 250, 21},
+      {2, 5, 1},     {2, 6, 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TerraceRaise(c.terrace, c.ground), c.raise) << c.terrace << " on " << c.ground;
+  for (int t = 10; t <= 29; ++t) {
+    EXPECT_GT(TerraceRaise(t, 20), TerraceRaise(t, 200)) << t;
+    for (int e = 1; e <= 255; ++e) EXPECT_LE(TerraceRaise(t, e), TerraceRaise(t, e - 1)) << t << " on " << e;
+  }
+}
+
 TEST(GenTerrain, RampsFallOffByTwoPerCellAndKeepTheTop) {
   TTRVGrid<std::uint8_t> t(60, 60, 0);
   for (int x = 15; x < 45; ++x)
@@ -132,6 +152,40 @@ TEST(GenTerrain, ASixCellRiverIsMarkedButCarvesNothing) {
   EXPECT_TRUE(std::ranges::all_of(e.Cells(), [](std::uint8_t v) { return v == 90; }));
 }
 
+TEST(GenTerrain, AShortStraightRiverCarvesTheAmountsCountedByHand) {
+  // 14 cells along z = 10 from x = 2; cell i has rem = 13 - i cells to go and lays discs of
+  // radius i/8, i/4 and i/2 adding rem/3, rem/5 and rem/8, each rem + 1 times. Radius 1 is
+  // the cell alone, radius 2 its 3 x 3 square. The discs that add anything:
+  //   i = 2 (x 4):  r1 +12          i = 3 (x 5):  r1 +11
+  //   i = 4 (x 6):  r1 +10, r2 +10  i = 5 (x 7):  r1 +9, r2 +9
+  //   i = 6 (x 8):  r1 +8           i = 7 (x 9):  r1 +7
+  //   i = 8 (x 10): r1 +6, r2 +6    i = 9 (x 11): r1 +5     i = 10 (x 12): r1 +4
+  std::vector<TTRVCell> path;
+  for (int i = 0; i < 14; ++i) path.push_back({2 + i, 10});
+  TTRVGrid<std::uint8_t> classes(24, 24, 0);
+  TTRVRiverCarve carve(24, 24);
+  carve.AddRiver(path, classes);
+  const struct {
+    int x, z;
+    std::int64_t sum;
+  } cases[] = {
+      {2, 10, 0},   {3, 10, 0},   {4, 10, 12},  {5, 10, 21},  {6, 10, 29},  {7, 10, 28},
+      {8, 10, 17},  {9, 10, 13},  {10, 10, 12}, {11, 10, 11}, {12, 10, 4},  {13, 10, 0},
+      {4, 9, 0},    {5, 9, 10},   {6, 9, 19},   {7, 9, 19},   {8, 9, 9},    {9, 9, 6},
+      {10, 11, 6},  {11, 11, 6},  {12, 11, 0},  {6, 8, 0},    {7, 12, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(carve.At(c.x, c.z), c.sum) << c.x << "," << c.z;
+  for (const TTRVCell& c : path) EXPECT_EQ(classes(c.x, c.z), tcRiver);
+
+  // The ground sinks by the carving div 128.
+  TTRVRiverCarve deep(24, 24);
+  deep.AddDisc(12, 12, 1, 3 * 128 + 127);
+  TTRVGrid<std::uint8_t> e(24, 24, 90);
+  deep.Apply(e, classes);
+  EXPECT_EQ(e(12, 12), 87);
+  EXPECT_EQ(e(12, 13), 90);
+}
+
 TEST(GenTerrain, LongRiversCarveDeepWithoutOverflowAndSpareTheOuterRing) {
   // A 4000-cell river: cells along its middle collect more carving than 32 bits hold.
   const int n = 4000;
@@ -178,12 +232,27 @@ TEST(GenTerrain, RiversRunDownAConeAndOnlyDeepenIt) {
   platform::RandomGenerator rng(8);
   TTRVGenProgress progress;
   CarveRivers(s, rng, progress);
+  const TTRVGrid<std::uint8_t>& cls = s.classGrid;
   int river = 0, carved = 0;
   for (int x = 0; x < 192; ++x)
     for (int z = 0; z < 192; ++z) {
-      river += s.classGrid(x, z) == tcRiver;
       carved += s.elevation(x, z) < before(x, z);
       EXPECT_LE(s.elevation(x, z), before(x, z));
+      if (cls(x, z) != tcRiver) continue;
+      ++river;
+      // A river is a walk that ends in the sea, and water always has somewhere lower to go:
+      // every river cell touches river or sea, and above the waterline it touches sea or a
+      // river cell that stood lower (on the cone a walk that never climbs always steps down).
+      bool touches = false, flows = false;
+      for (const TTRVCell& n : {TTRVCell{x - 1, z}, {x + 1, z}, {x, z - 1}, {x, z + 1}}) {
+        const int c = cls.At(n.x, n.z, 0);
+        touches = touches || c == tcRiver || c == tcSea;
+        flows = flows || c == tcSea || (c == tcRiver && before(n.x, n.z) < before(x, z));
+      }
+      EXPECT_TRUE(touches) << "a lone river cell at " << x << "," << z;
+      if (before(x, z) >= 2) {
+        EXPECT_TRUE(flows) << "water stands at " << x << "," << z;
+      }
     }
   EXPECT_GE(river, 6);
   EXPECT_GT(carved, 0);

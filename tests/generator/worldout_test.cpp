@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "generator/worldout.h"
 #include "tests/generator/gen_fixture.h"
@@ -137,6 +138,68 @@ TEST(GenWorldOut, AFailedWriteLeavesNoFileBehind) {
   fs::remove(worlds / "Isle.TRV");
   ASSERT_TRUE(SaveWorldFiles(worlds, "Isle", data, map, thumb, error)) << error;
   for (const char* name : {"Isle.TRV", "IsleMAP.bmp", "IsleTHUMB.bmp"}) EXPECT_TRUE(fs::exists(worlds / name)) << name;
+  EXPECT_EQ(std::distance(fs::directory_iterator(worlds), fs::directory_iterator()), 3);
+}
+
+std::vector<char> Bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What SaveWorldFiles writes for an island of the given land height.
+struct WorldFiles {
+  TTRVWorldFileData data;
+  platform::Bitmap map, thumb;
+};
+
+WorldFiles IslandFiles(std::uint8_t height) {
+  TTRVGenState s = SeaState(4, 4);
+  Land(s, 20, 20, 100, 100, height);
+  TTRVGenProgress progress;
+  const platform::Bitmap full = DrawFullMap(s, progress);
+  return {BuildWorldFile(s, TTRVBaseLayout{}, "Isle", 45000), MakeMapImage(full, progress), MakeThumbnail(full, 4, 4)};
+}
+
+// A new world that cannot be put in place must leave the old world of that name whole: its
+// images must not go with a world file that was never replaced.
+TEST(GenWorldOut, AFailedOverwriteLeavesTheOldWorldAsItWas) {
+  const WorldFiles old = IslandFiles(60), fresh = IslandFiles(90);
+  const std::vector<std::string> names = {"Isle.TRV", "IsleMAP.bmp", "IsleTHUMB.bmp"};
+  // Each of the three names in turn is taken by a folder, so that file cannot be replaced.
+  for (const std::string& blocked : names) {
+    ProgramFolder folder;
+    const fs::path worlds = folder.Worlds();
+    std::string error;
+    ASSERT_TRUE(SaveWorldFiles(worlds, "Isle", old.data, old.map, old.thumb, error)) << error;
+    fs::remove(worlds / blocked);
+    fs::create_directories(worlds / blocked / "inside");
+    std::vector<std::vector<char>> before;
+    for (const std::string& name : names) before.push_back(name == blocked ? std::vector<char>() : Bytes(worlds / name));
+
+    EXPECT_FALSE(SaveWorldFiles(worlds, "Isle", fresh.data, fresh.map, fresh.thumb, error)) << blocked;
+    EXPECT_NE(error, "");
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      if (names[i] == blocked) {
+        EXPECT_TRUE(fs::is_directory(worlds / blocked / "inside")) << blocked;
+        continue;
+      }
+      EXPECT_EQ(Bytes(worlds / names[i]), before[i]) << names[i] << " changed when " << blocked << " was blocked";
+    }
+    // Nothing else is left in the folder: no temporary and no kept copy.
+    EXPECT_EQ(std::distance(fs::directory_iterator(worlds), fs::directory_iterator()), 3) << blocked;
+  }
+
+  // With nothing in the way the new world replaces all three, and nothing else is left.
+  ProgramFolder folder;
+  const fs::path worlds = folder.Worlds();
+  std::string error;
+  ASSERT_TRUE(SaveWorldFiles(worlds, "Isle", old.data, old.map, old.thumb, error)) << error;
+  ASSERT_TRUE(SaveWorldFiles(worlds, "Isle", fresh.data, fresh.map, fresh.thumb, error)) << error;
+  EXPECT_EQ(Bytes(worlds / "Isle.TRV"), [&] {
+    const std::vector<std::uint8_t> b = WriteWorldFile(fresh.data);
+    return std::vector<char>(b.begin(), b.end());
+  }());
+  EXPECT_EQ(Bytes(worlds / "IsleMAP.bmp").size(), fresh.map.EncodeBmp().size());
   EXPECT_EQ(std::distance(fs::directory_iterator(worlds), fs::directory_iterator()), 3);
 }
 
