@@ -292,8 +292,7 @@ std::vector<TTRVCell> ChooseBases(const TTRVPathFinder& ground, const std::vecto
     wave.Compute(ground.grid, nodes[c], 0);
     for (int k = 1; k <= last && bases.size() < wanted; ++k) {
       if (static_cast<std::size_t>(k) == c) continue;
-      progress.Report("Creating bases..." + Count(bases.size()), "Vytvářím základny..." + Count(bases.size()),
-                      800 + k * 100 / std::max(1, last));
+      progress.Report(TextId::GenBases, 800 + k * 100 / std::max(1, last), Count(bases.size()));
       const TTRVCell& node = nodes[static_cast<std::size_t>(k)];
       if (node == nodes[c] || !Usable(ground, node) || !wave.Reached(node.x, node.z)) continue;
       const bool apart = std::ranges::all_of(
@@ -326,8 +325,7 @@ void PlaceNavalBases(const TTRVGrid<std::uint8_t>& classes, TTRVBaseLayout& layo
   layout.navalBasesPlaced = 0;
   std::vector<TTRVCell> guesses;
   for (int k = 0; k < kNavalBaseCount; ++k) {
-    progress.Report("Creating naval bases..." + std::to_string(k), "Vytvářím námořní základny..." + std::to_string(k),
-                    900);
+    progress.Report(TextId::GenNavalBases, 900, std::to_string(k));
     TTRVCell cell;
     bool placed = false;
     for (int t = 0; t < kNavalTries && !placed; ++t) {
@@ -351,7 +349,7 @@ void PlaceNavalBases(const TTRVGrid<std::uint8_t>& classes, TTRVBaseLayout& layo
 std::string PlaceBases(TTRVGenState& state, TTRVBaseLayout& layout, platform::RandomGenerator& rng,
                        TTRVGenProgress& progress) {
   layout = TTRVBaseLayout{};
-  progress.Report("Creating bases...", "Vytvářím základny...", 800);
+  progress.Report(TextId::GenBases, 800);
   TTRVPathFinder ground;
   FillGroundGrid(state, {}, ground);
 

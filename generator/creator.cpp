@@ -79,7 +79,7 @@ bool TTRVWorldCreator::Generate(const TTRVWorldParams& params, std::string& erro
   unusable_ = false;
 
   Stage("elevation");
-  progress.Report("Calculating elevations...", "Počítám výškovou mapu...", 0);
+  progress.Report(TextId::GenElevations, 0);
   state_.ResetGrids();
   MakeField(state_.noiseField, params.mapWidth, params.mapHeight, params.featureSize,
             state_.sketch.Empty() ? nullptr : &state_.sketch, rng_);

@@ -17,7 +17,7 @@ bool ThemeHas(const TTRVGenState& state, int theme, std::vector<std::uint8_t> TT
 }  // namespace
 
 void PlantForests(TTRVGenState& state, platform::RandomGenerator& rng, TTRVGenProgress& progress) {
-  progress.Report("Calculating forests...", "Vytvářím lesy...", 500);
+  progress.Report(TextId::GenForests, 500);
   MakeField(state.noiseField, state.params.mapWidth, state.params.mapHeight, kForestFeature, nullptr, rng);
   const int threshold = 145 + rng.Int(10);
   const int L = state.Length(), R = state.RowLength();
@@ -37,8 +37,7 @@ void PlantTrees(TTRVGenState& state, int threshold, platform::RandomGenerator& r
   const double density = state.params.treeDensity;
   for (int x = 0; x < L; ++x) {
     const int n = x * 100 / L;
-    progress.Report("Calculating forests " + std::to_string(n) + "%", "Vytvářím lesy " + std::to_string(n) + "%",
-                    500 + n);
+    progress.Report(TextId::GenForestsAt, 500 + n, std::to_string(n) + "%");
     for (int z = 0; z < R; ++z) {
       if (state.classGrid(x, z) != tcForest) continue;
       const int noise = state.noiseField(x, z);
@@ -61,7 +60,7 @@ void PlantTrees(TTRVGenState& state, int threshold, platform::RandomGenerator& r
 }
 
 void SolveThemes(TTRVGenState& state, TTRVGenProgress& progress) {
-  progress.Report("Solving themes...", "Počítám klimatické zóny...", 600);
+  progress.Report(TextId::GenThemes, 600);
   TTRVGrid<std::uint8_t>& zone = state.zoneGrid;
   TTRVGrid<std::uint8_t>& cls = state.classGrid;
   const int L = state.Length(), R = state.RowLength();
@@ -135,7 +134,7 @@ void SowGrass(TTRVGenState& state, platform::RandomGenerator& rng, TTRVGenProgre
   const int L = state.Length(), R = state.RowLength();
   for (int x = 0; x < L; ++x) {
     const int n = L > 1 ? x * 100 / (L - 1) : 100;
-    progress.Report("Growing grass " + std::to_string(n) + "%", "Vytvářím vegetaci " + std::to_string(n) + "%", 700 + n);
+    progress.Report(TextId::GenGrass, 700 + n, std::to_string(n) + "%");
     for (int z = 0; z < R; ++z) {
       if (state.classGrid(x, z) != tcOpenGround || !ThemeHas(state, state.zoneGrid(x, z), &TTRVGenTheme::grass))
         continue;

@@ -15,31 +15,31 @@ int CampaignMinutesLeft(double elapsedDays, int barWidth) {
   return static_cast<int>(std::trunc((elapsedDays / barWidth * kProgressBarWidth - elapsedDays) * 1440.0));
 }
 
-void TTRVGenProgress::Report(std::string_view english, std::string_view czechText, int progress) {
+void TTRVGenProgress::Report(TextId task, int progress, const std::string& suffix) {
   const double now = Now();
   ++calls_;
   view_.campaign = !worldLabel.empty();
   if (view_.campaign) {
     const double elapsed = now - startTime;
     if (elapsed < kEstimateAfterDays || view_.campaignBarWidth == 0)
-      view_.worldInfo = worldLabel + (czech ? "  (odhaduji zbývající čas...)" : "  (estimating time remaining...)");
+      view_.worldInfo = worldLabel + TextString(TextId::GenEstimating, language);
     else
-      view_.worldInfo = worldLabel + (czech ? "  (odhadovaný čas dokončení: " : "  (estimated time remaining: ") +
+      view_.worldInfo = worldLabel + TextString(TextId::GenEstimatedTime, language) +
                         std::to_string(CampaignMinutesLeft(elapsed, view_.campaignBarWidth)) + " min.)";
     const int worlds = worldCount > 0 ? worldCount : 1;
     view_.campaignBarWidth = static_cast<int>(std::trunc(progressBase / 1000.0 * kProgressBarWidth +
                                                          progress / 1000.0 * kProgressBarWidth / worlds));
-    view_.title = czech ? "Vytvoř novou kampaň" : "Create new campaign";
-    view_.nameCaption = czech ? "Kampaň:" : "Campaign:";
+    view_.title = TextString(TextId::GenCreateCampaignTitle, language);
+    view_.nameCaption = TextString(TextId::GenCampaignCaption, language);
     view_.nameLabel = campaignName;
   } else {
     view_.worldInfo.clear();
     view_.campaignBarWidth = 0;
-    view_.title = czech ? "Vytvoř nový ostrov" : "Create new world";
-    view_.nameCaption = czech ? "Název ostrova:" : "World name:";
+    view_.title = TextString(TextId::GenCreateWorldTitle, language);
+    view_.nameCaption = TextString(TextId::GenWorldNameCaption, language);
     view_.nameLabel.clear();
   }
-  view_.task = czech ? czechText : english;
+  view_.task = TextString(task, language) + suffix;
   view_.progress = progress;
   view_.taskBarWidth = static_cast<int>(std::trunc(progress / 1000.0 * kProgressBarWidth));
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/textids.h"
+
 // Days since 1899-12-30, the game's date-time, from the system clock.
 double NowAsDays();
 
@@ -30,7 +32,7 @@ inline constexpr double kEstimateAfterDays = 0.0002;
 
 class TTRVGenProgress {
  public:
-  bool czech = false;
+  TTRVLanguage language = TTRVLanguage::English;
   // Repaints the dialog with the view; may be empty (tests, benchmarks).
   std::function<void(const TTRVProgressView&)> repaint;
   // Days since 1899-12-30; empty means the system clock. Tests give a clock of their own.
@@ -43,8 +45,9 @@ class TTRVGenProgress {
   int worldCount = 1;
   double startTime = 0;  // days, when the campaign generation began
 
-  // One progress step: progress is 0..1000 within this world.
-  void Report(std::string_view english, std::string_view czechText, int progress);
+  // One progress step: the task's text in the language, then `suffix` (a count or a
+  // percentage); progress is 0..1000 within this world.
+  void Report(TextId task, int progress, const std::string& suffix = {});
 
   double Now() const { return clock ? clock() : NowAsDays(); }
   const TTRVProgressView& View() const { return view_; }

@@ -81,7 +81,7 @@ std::string BuildRoads(TTRVGenState& state, platform::RandomGenerator& rng, TTRV
   TTRVRoadStats local;
   TTRVRoadStats& count = stats ? *stats : local;
   count = {};
-  progress.Report("Building roads...", "Stavím silnice...", 300);
+  progress.Report(TextId::GenRoads, 300);
   TTRVPathFinder finder;
   FillRoadGrid(state, finder);
   const int L = state.Length(), R = state.RowLength();
@@ -91,8 +91,7 @@ std::string BuildRoads(TTRVGenState& state, platform::RandomGenerator& rng, TTRV
   for (int g = 0; g < nz; ++g)
     for (int m = 0; m < nx; ++m) {
       const int n = (g * nx + m) * 100 / (nx * nz);
-      progress.Report("Building main roads " + std::to_string(n) + "%", "Stavím hlavní silnice " + std::to_string(n) + "%",
-                      300);
+      progress.Report(TextId::GenMainRoads, 300, std::to_string(n) + "%");
       if (ConnectBlock(state, finder, m * kRoadBlock, g * kRoadBlock, rng)) ++count.mainRoads;
     }
 
@@ -111,8 +110,7 @@ std::string BuildRoads(TTRVGenState& state, platform::RandomGenerator& rng, TTRV
   const int cells = static_cast<int>(passable.size());
   while (count.sideRoads * 10 != sectors && count.sideRoadAttempts < kSideRoadAttempts) {
     const int n = 100 - static_cast<int>((target - count.sideRoads) / target * 25);
-    progress.Report("Building side roads " + std::to_string(n) + "%",
-                    "Stavím vedlejší silnice " + std::to_string(n) + "%", 350);
+    progress.Report(TextId::GenSideRoads, 350, std::to_string(n) + "%");
     finder.start = passable[static_cast<std::size_t>(rng.Int(cells))];
     finder.goal = passable[static_cast<std::size_t>(rng.Int(cells))];
     ++count.sideRoadAttempts;
@@ -173,7 +171,7 @@ void GrowSettlement(TTRVGenState& state, TTRVCell node, platform::RandomGenerato
 }
 
 void BuildCities(TTRVGenState& state, platform::RandomGenerator& rng, TTRVGenProgress& progress) {
-  progress.Report("Building cities...", "Stavím města...", 400);
+  progress.Report(TextId::GenCities, 400);
   TTRVGrid<std::uint8_t>& cls = state.classGrid;
   TTRVGrid<std::uint8_t>& e = state.elevation;
   const int L = state.Length(), R = state.RowLength();

@@ -49,7 +49,7 @@ int TerraceRaise(int terrace, int elevation) {
 }
 
 std::string RaiseTerraces(TTRVGenState& state, platform::RandomGenerator& rng, TTRVGenProgress& progress) {
-  progress.Report("Calculating terraces...", "Vytvářím terasy...", 100);
+  progress.Report(TextId::GenTerraces, 100);
   const TTRVWorldParams& p = state.params;
   TTRVGrid<std::uint8_t>& elevation = state.elevation;
   const int L = state.Length(), R = state.RowLength();
@@ -189,8 +189,7 @@ void CarveRivers(TTRVGenState& state, platform::RandomGenerator& rng, TTRVGenPro
   std::uint32_t walk = 0;
   for (int sx = 0; sx < p.mapWidth; ++sx) {
     const int n = p.mapWidth > 1 ? sx * 100 / (p.mapWidth - 1) : 100;
-    progress.Report("Calculating rivers " + std::to_string(n) + "%", "Vytvářím řeky " + std::to_string(n) + "%",
-                    200 + n);
+    progress.Report(TextId::GenRivers, 200 + n, std::to_string(n) + "%");
     for (int sz = 0; sz < p.mapHeight; ++sz)
       for (int attempt = 0; attempt < kRiverAttempts; ++attempt) {
         const int x = sx * 32 + rng.Int(32);

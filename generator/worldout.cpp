@@ -116,16 +116,14 @@ platform::Bitmap DrawFullMap(const TTRVGenState& state, TTRVGenProgress& progres
   const int L = state.Length();
   return DrawWorldMap(state.elevation, state.classGrid, marks, [&](int x) {
     const int n = static_cast<int>(std::floor(x * 50.0 / std::max(1, L - 1)));
-    progress.Report("Creating world map " + std::to_string(n) + "%", "Dokončuji mapu " + std::to_string(n) + "%",
-                    900 + n);
+    progress.Report(TextId::GenWorldMap, 900 + n, std::to_string(n) + "%");
   });
 }
 
 platform::Bitmap MakeMapImage(const platform::Bitmap& full, TTRVGenProgress& progress) {
   return TurnWorldMap(full, [&](int x, int width) {
     const int n = static_cast<int>(std::floor(x * 50.0 / std::max(1, width - 1)));
-    progress.Report("Creating world map " + std::to_string(n + 50) + "%",
-                    "Dokončuji mapu " + std::to_string(n + 50) + "%", 950 + n);
+    progress.Report(TextId::GenWorldMap, 950 + n, std::to_string(n + 50) + "%");
   });
 }
 

@@ -22,12 +22,12 @@ TTRVGenProgress WithClock(Clock& clock, int* repaints = nullptr) {
 
 TEST(GenProgress, SingleWorldShowsTheTaskInTheChosenLanguage) {
   Clock clock;
-  for (const auto& [czech, title, caption, task] :
-       {std::tuple{false, "Create new world", "World name:", "Calculating terraces..."},
-        {true, "Vytvoř nový ostrov", "Název ostrova:", "Vytvářím terasy..."}}) {
+  for (const auto& [language, title, caption, task] :
+       {std::tuple{TTRVLanguage::English, "Create new world", "World name:", "Calculating rivers 40%"},
+        {TTRVLanguage::Czech, "Vytvoř nový ostrov", "Název ostrova:", "Vytvářím řeky 40%"}}) {
     TTRVGenProgress p = WithClock(clock);
-    p.czech = czech;
-    p.Report("Calculating terraces...", "Vytvářím terasy...", 500);
+    p.language = language;
+    p.Report(TextId::GenRivers, 500, "40%");
     EXPECT_FALSE(p.View().campaign);
     EXPECT_EQ(p.View().title, title);
     EXPECT_EQ(p.View().nameCaption, caption);
@@ -49,7 +49,7 @@ TEST(GenProgress, CampaignEstimatesTheTimeLeftFromItsBar) {
   p.progressBase = 500;
   p.startTime = clock.days;
   // Too early for an estimate.
-  p.Report("Building roads...", "Stavím silnice...", 0);
+  p.Report(TextId::GenRoads, 0);
   EXPECT_TRUE(p.View().campaign);
   EXPECT_EQ(p.View().worldInfo, "World 2 of 2  (estimating time remaining...)");
   EXPECT_EQ(p.View().campaignBarWidth, 344);  // half the campaign done
@@ -57,12 +57,12 @@ TEST(GenProgress, CampaignEstimatesTheTimeLeftFromItsBar) {
   EXPECT_EQ(p.View().nameLabel, "Archipelago");
   // 0.01 days in with the bar at 344 pixels: 14 minutes to go.
   clock.days = p.startTime + 0.01;
-  p.Report("Building roads...", "Stavím silnice...", 1000);
+  p.Report(TextId::GenRoads, 1000);
   EXPECT_EQ(p.View().worldInfo, "World 2 of 2  (estimated time remaining: 14 min.)");
   EXPECT_EQ(p.View().campaignBarWidth, 688);
 
-  p.czech = true;
-  p.Report("Building roads...", "Stavím silnice...", 1000);
+  p.language = TTRVLanguage::Czech;
+  p.Report(TextId::GenRoads, 1000);
   EXPECT_EQ(p.View().worldInfo, "World 2 of 2  (odhadovaný čas dokončení: 0 min.)");
   EXPECT_EQ(p.View().nameCaption, "Kampaň:");
 }
@@ -81,7 +81,7 @@ TEST(GenProgress, RepaintsAtMostOncePer50Milliseconds) {
     int repaints = 0;
     TTRVGenProgress p = WithClock(clock, &repaints);
     for (int i = 0; i < c.calls; ++i) {
-      p.Report("Growing grass", "Vytvářím vegetaci", i % 1000);
+      p.Report(TextId::GenGrass, i % 1000);
       clock.Advance(c.secondsApart);
     }
     EXPECT_NEAR(repaints, c.repaints, 1) << c.secondsApart;
