@@ -30,6 +30,7 @@ phase_done "the sanitized build"
 
 # Fuzz targets (clang, libFuzzer, ASan + UBSan). The build lists every target it defines; one
 # missing from the folder, or no list at all, means the fuzzers did not build.
+rm -f build-fuzz/fuzz-targets.txt  # written again by every configuration that defines targets
 cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${relocate[@]}"
 cmake --build build-fuzz -j "$cores"
 fuzzers=()
