@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const std::string language = data[0] & 1 ? "CZE" : "ENG";
   const std::span<const std::uint8_t> rest(data + 1, size - 1);
-  const auto nul = std::find(rest.begin(), rest.end(), std::uint8_t{0});
-  const std::vector<std::string> lines = TextLinesFromBytes(rest.first(static_cast<std::size_t>(nul - rest.begin())));
+  const auto split = static_cast<std::size_t>(std::find(rest.begin(), rest.end(), std::uint8_t{0}) - rest.begin());
+  const std::vector<std::string> lines = TextLinesFromBytes(rest.first(split));
   const std::vector<std::string> types =
-      nul == rest.end() ? std::vector<std::string>{} : TextLinesFromBytes(rest.subspan(static_cast<std::size_t>(nul - rest.begin()) + 1));
+      split == rest.size() ? std::vector<std::string>{} : TextLinesFromBytes(rest.subspan(split + 1));
 
   static platform::FontCache fonts;
   platform::widgets::TForm error("FormError", fonts), loading("FormLoading", fonts);
@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TTRVGameTexts texts;
   ApplyTexts(lines, types, language, dialogs, texts);
 
-  const std::string* shown[] = {&ok->Caption(), &ok->Hint, &text->Caption(), &text->Hint, &info->Caption(), &info->Hint};
+  const std::string* shown[] = {&ok->Caption(), &ok->Hint,         &text->Caption(),
+                                &text->Hint,    &info->Caption(), &info->Hint};
   for (const std::string* s : shown)
     if (!s->empty() && !OneOf(*s, lines)) __builtin_trap();
   if (!text->Hint.empty()) __builtin_trap();  // asked for no hint
