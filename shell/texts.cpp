@@ -14,23 +14,28 @@ constexpr std::size_t kMaxTextFile = 4 << 20;  // far above any real file; refus
 }
 
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
-  std::vector<std::string> lines;
   std::ifstream in(file, std::ios::binary);
-  if (!in) return lines;
-  std::string bytes;
-  bytes.resize(kMaxTextFile + 1);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!in) return {};
+  std::vector<std::uint8_t> bytes(kMaxTextFile + 1);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
   if (bytes.size() > kMaxTextFile) {
     platform::LogWarning("texts", file.string() + " is too large to be a text file of the game; not read");
-    return lines;
+    return {};
   }
+  return TextLinesFromBytes(bytes);
+}
+
+std::vector<std::string> TextLinesFromBytes(std::span<const std::uint8_t> data) {
+  std::vector<std::string> lines;
+  if (data.size() > kMaxTextFile) return lines;
+  const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
   std::size_t start = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back(platform::Cp1250ToUtf8(line));
     start = end + 1;
   }
@@ -45,6 +50,14 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
     platform::LogWarning("texts", "data/Texts.txt is missing; the dialogs keep their built-in captions");
     return false;
   }
+  const std::vector<std::string> types = ReadTextLines(programFolder / "data" / "GameTypes.txt");
+  if (types.size() < 64) platform::LogWarning("texts", "data/GameTypes.txt holds fewer than 64 lines; not used");
+  ApplyTexts(lines, types, language, dialogs, texts);
+  return true;
+}
+
+void ApplyTexts(std::span<const std::string> lines, std::span<const std::string> types, const std::string& language,
+                std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts) {
   const bool czech = language == "CZE";
   for (platform::widgets::TForm* form : dialogs) {
     // Every component of the dialog, nested ones included: captions sit on the dialogs'
@@ -62,12 +75,9 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
       }
     }
   }
-  std::vector<std::string> types = ReadTextLines(programFolder / "data" / "GameTypes.txt");
-  if (types.size() < 64) platform::LogWarning("texts", "data/GameTypes.txt holds fewer than 64 lines; not used");
   if (types.size() >= 64) {
     const std::size_t typeBase = czech ? 12 : 0, lessonBase = czech ? 44 : 24;
     for (std::size_t k = 0; k < texts.GameTypeNames.size(); ++k) texts.GameTypeNames[k] = types[typeBase + k];
     for (std::size_t k = 0; k < texts.LessonNames.size(); ++k) texts.LessonNames[k] = types[lessonBase + k];
   }
-  return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -19,8 +20,16 @@ struct TTRVGameTexts {
 
 // Reads a text file of the program's own as lines converted to UTF-8 (empty when missing).
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
+// The same from the file's bytes: lines end at LF (a CR before it is dropped). More than
+// 4 MiB gives no lines, as from a file that size.
+std::vector<std::string> TextLinesFromBytes(std::span<const std::uint8_t> bytes);
 
 // Applies the records of Texts.txt to every panel and label of the dialogs (the last record for
 // a component wins); answers whether the file was there. With it, GameTypes.txt fills `texts`.
 bool LoadTexts(const std::filesystem::path& programFolder, const std::string& language,
                std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts);
+// LoadTexts on lines already read: Texts.txt's and GameTypes.txt's (fewer than 64 leave
+// `texts` as it is).
+void ApplyTexts(std::span<const std::string> textLines, std::span<const std::string> typeLines,
+                const std::string& language, std::span<platform::widgets::TForm* const> dialogs,
+                TTRVGameTexts& texts);

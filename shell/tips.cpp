@@ -7,8 +7,12 @@
 #include "shell/texts.h"
 
 void TTRVTips::LoadTips(const std::filesystem::path& programFolder, const std::string& language) {
+  UseTipLines(ReadTextLines(programFolder / "data" / ("Tips" + language + ".txt")), language);
+}
+
+void TTRVTips::UseTipLines(std::vector<std::string> lines, const std::string& language) {
   tips_.clear();
-  for (std::string& line : ReadTextLines(programFolder / "data" / ("Tips" + language + ".txt"))) {
+  for (std::string& line : lines) {
     if (line.empty()) continue;
     // A tip is one short line; cut a runaway one at a character boundary.
     if (line.size() > 4096) {

@@ -17,6 +17,9 @@ class TTRVTips {
 
   // Reads data/Tips<language>.txt under the folder; a missing file leaves one line saying so.
   void LoadTips(const std::filesystem::path& programFolder, const std::string& language);
+  // LoadTips on the file's lines already read (UTF-8): blank lines are skipped, a line longer
+  // than 4096 bytes is cut at a character boundary.
+  void UseTipLines(std::vector<std::string> lines, const std::string& language);
   // "" without tips; otherwise the current tip, moving on once its time is up.
   std::string CurrentTip();
   // The tips dialog's "Next": the next call moves on at once.

@@ -20,6 +20,7 @@
 #include "platform/widgets/canvas.h"
 #include "platform/widgets/controls.h"
 #include "config/settings.h"
+#include "tests/support/source.h"
 #include "ui/errordialog.h"
 #include "ui/gameoverdialog.h"
 #include "ui/loadingdialog.h"
@@ -33,7 +34,7 @@ using platform::widgets::TPanel;
 using platform::widgets::TWidget;
 
 // The repository's data folder, found from this file: tests/data/ -> data/.
-fs::path DataDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path() / "data"; }
+fs::path DataDir() { return testsupport::RepositoryFolder(__FILE__) / "data"; }
 
 std::string ReadText(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

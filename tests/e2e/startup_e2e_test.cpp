@@ -16,15 +16,20 @@
 #include <thread>
 
 #include "platform/inifile.h"
+#include "platform/paths.h"
 #include "config/settings.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+// The game this build made: its program folder game/ lies beside this executable's tests/.
+// Found at run time so that the object file names no folder of one clone.
+fs::path BuiltGame() { return platform::ProgramFolder().parent_path() / "game" / MORVANE_GAME_EXE_NAME; }
+
 // Starts the game copied into `folder` and answers its process id.
 pid_t StartGame(const fs::path& folder) {
-  fs::copy_file(MORVANE_GAME_EXE, folder / "morvane", fs::copy_options::overwrite_existing);
+  fs::copy_file(BuiltGame(), folder / "morvane", fs::copy_options::overwrite_existing);
   pid_t pid = fork();
   if (pid == 0) {
     std::string exe = (folder / "morvane").string();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/source.h"
 #include "tools/forge/audiosteps.h"
 
 namespace {
@@ -56,7 +57,7 @@ bool ParseWav(const std::vector<std::uint8_t>& b, Wav& wav) {
 }
 
 std::vector<std::string> SoundList() {
-  const fs::path list = fs::path(__FILE__).parent_path().parent_path().parent_path() / "data" / "Sounds.txt";
+  const fs::path list = testsupport::RepositoryFolder(__FILE__) / "data" / "Sounds.txt";
   std::ifstream in(list);
   std::vector<std::string> names;
   for (std::string line; std::getline(in, line);) {

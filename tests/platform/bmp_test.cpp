@@ -2,6 +2,8 @@
 // table of hostile headers that must each be refused with their own error.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstdint>
 #include <filesystem>
@@ -251,8 +253,9 @@ TEST(BmpRoundTrip, EncodedPicturesReadBackByteForByte) {
 class BmpFiles : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The process id keeps two builds' suites running side by side out of each other's files.
     dir_ = std::filesystem::temp_directory_path() /
-           ("morvane-bmp-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+           ("morvane-bmp-" + std::to_string(::getpid()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);

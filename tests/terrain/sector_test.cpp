@@ -146,13 +146,42 @@ TEST_F(Sector, EachLevelHoldsItsOwnRepresentation) {
   EXPECT_EQ(imposter->ImpostoredObject, world->themes[0]->Object(kGrass));
 }
 
-TEST_F(Sector, ProxiesStandOnTheSurfaceAndImpostersOnTheirVertexPlusTheLift) {
+TEST_F(Sector, ProxiesStandOnTheSlopeUnderTheirOffsetPosition) {
+  // Sector (1, 1) tilted one way along X and another along Z: the ground byte at map cell
+  // (x, z) is 4 (x - 32) + 2 (z - 32), a plane, so the height anywhere on it is known by hand.
+  Island island(4, 4);
+  for (int x = 33; x < 63; ++x)
+    for (int z = 33; z < 63; ++z) {
+      island.heights.Set(x, z, static_cast<std::uint8_t>(4 * (x - 32) + 2 * (z - 32)));
+      island.types.Set(x, z, tcOpenGround);
+    }
+  const struct {
+    std::uint8_t x, z, offset;  // local cell and offset byte
+    float height;               // at the placed point, divisor 25
+  } cases[] = {
+      {8, 8, 0x88, (4 * 8 + 2 * 8) / 25.0f},            // on the vertex (40, 40)
+      {8, 8, 0x00, (4 * 7.5f + 2 * 8.5f) / 25.0f},      // (39.5, 40.5)
+      {20, 5, 0xF0, (4 * 20.4375f + 2 * 5.5f) / 25.0f},  // (52.4375, 37.5)
+      {3, 27, 0x3C, (4 * 2.6875f + 2 * 26.75f) / 25.0f}, // (34.6875, 58.75)
+  };
+  TTRVWorldFileData d = island.Build();
+  for (TTRVSectorRecord& r : d.sectors)
+    if (r.sectorX == 1 && r.sectorZ == 1)
+      for (const auto& c : cases) r.placements[0].push_back({c.x, c.z, kTree, 0, c.offset});
+  WriteWorld(folder, "Slope", d);
+  Load("Slope");
+
   TTRVSector& s = Hill(0);
-  const TTRVGroundView ground = GroundOf(*world);
+  ASSERT_EQ(s.proxyCube->Count(), static_cast<int>(std::size(cases)));
   for (int i = 0; i < s.proxyCube->Count(); ++i) {
+    SCOPED_TRACE("placement " + std::to_string(i));
     const TGLBaseSceneObject& p = *s.proxyCube->Children(i);
-    EXPECT_FLOAT_EQ(p.Position.Y(), SurfaceAt(ground, p.AbsoluteAffinePosition(), false).height);
+    EXPECT_NEAR(p.Position.Y(), cases[i].height, 1e-4f);
   }
+}
+
+TEST_F(Sector, ProxiesTurnAndImpostersStandOnTheirVertexPlusTheLift) {
+  TTRVSector& s = Hill(0);
   auto* tree = dynamic_cast<TGLProxyObject*>(s.proxyCube->Children(0));
   ASSERT_NE(tree, nullptr);
   EXPECT_EQ(tree->MasterObject, world->themes[0]->Object(kTree));

@@ -52,29 +52,40 @@ TEST(Queries, CellsFloorTowardMinusInfinity) {
 
 TEST(Queries, SurfaceInterpolatesOnTheCellsTwoTriangles) {
   Ground g;
-  // Cell (2, 2): corners h(2,2) = 1, h(3,2) = 2, h(2,3) = 3, h(3,3) = 5 (bytes / 2).
+  // Cell (2, 2): corners h(2,2) = 1, h(3,2) = 2, h(2,3) = 3, h(3,3) = 5 (bytes / 2). The two
+  // triangles are different planes: h = 1 + fx + 3 fz on the x side of the diagonal, and
+  // h = 1 + 2 fx + 2 fz on the z side, so each has its own upward normal.
   g.heights(2, 2) = 2;
   g.heights(3, 2) = 4;
   g.heights(2, 3) = 6;
   g.heights(3, 3) = 10;
+  const TAffineVector xSide = TAffineVector(-1, 1, -3) / std::sqrt(11.0f);
+  const TAffineVector zSide = TAffineVector(-2, 1, -2) / 3.0f;
+  // (3, 3) lies in cell (3, 3), which falls from 5 to the flat sea at z = 4.
+  const TAffineVector farCell = TAffineVector(0, 1, 5) / std::sqrt(26.0f);
+  const TAffineVector up(0, 1, 0);
   const struct {
     const char* what;
     float x, z;
     float height;
+    TAffineVector normal;
   } cases[] = {
-      {"exact corner uses the second triangle", 2, 2, 1},
-      {"far corner", 3, 3, 5},
-      {"x side of the diagonal", 2.75f, 2.25f, 2 + (1 - 2) * 0.25f + (5 - 2) * 0.25f},
-      {"z side of the diagonal", 2.25f, 2.75f, 3 + (5 - 3) * 0.25f + (1 - 3) * 0.25f},
-      {"on the diagonal", 2.5f, 2.5f, 3},
-      {"outside", -0.1f, 2, 0},
-      {"beyond the last sample", 15.01f, 2, 0},
+      {"exact corner uses the second triangle", 2, 2, 1, zSide},
+      {"far corner", 3, 3, 5, farCell},
+      {"x side of the diagonal", 2.75f, 2.25f, 2 + (1 - 2) * 0.25f + (5 - 2) * 0.25f, xSide},
+      {"z side of the diagonal", 2.25f, 2.75f, 3 + (5 - 3) * 0.25f + (1 - 3) * 0.25f, zSide},
+      {"on the diagonal", 2.5f, 2.5f, 3, zSide},
+      {"outside", -0.1f, 2, 0, up},
+      {"beyond the last sample", 15.01f, 2, 0, up},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     const TTRVSurface s = SurfaceAt(g.View(), c.x, c.z);
-    EXPECT_NEAR(s.height, c.height, 1e-5) << c.what;
-    EXPECT_GT(s.normal.y, 0) << c.what;
-    EXPECT_NEAR(VectorLength(s.normal), 1, 1e-5) << c.what;
+    EXPECT_NEAR(s.height, c.height, 1e-5);
+    for (int axis = 0; axis < 3; ++axis) EXPECT_NEAR(s.normal[axis], c.normal[axis], 1e-5) << "axis " << axis;
+    EXPECT_EQ(s.normal.w, 0);
+    // Without the normal the height is the same.
+    EXPECT_EQ(SurfaceAt(g.View(), c.x, c.z, false).height, s.height);
   }
 }
 

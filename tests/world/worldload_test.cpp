@@ -154,6 +154,23 @@ TEST_F(WorldLoad, BoatsSailOnlyOnOpenSeaConnectedToTheCorner) {
   for (const auto& c : cells) EXPECT_EQ(w->waterPathFinder.Passable(c.x, c.z), c.passable) << c.why;
 }
 
+// A boat needs sea two cells round it, the four far corners of that square excepted: one land
+// cell at a corner leaves the centre open, land at any of the other twenty cells closes it.
+TEST(OpenSea, LandAnywhereInTheTwentyOneCellsButTheCornersClosesTheCentre) {
+  constexpr int kCentre = 4;
+  for (int dx = -2; dx <= 2; ++dx)
+    for (int dz = -2; dz <= 2; ++dz) {
+      SCOPED_TRACE("land at (" + std::to_string(dx) + ", " + std::to_string(dz) + ") from the centre");
+      TTRVGrid<std::uint8_t> classes(9, 9, tcSea);
+      classes(kCentre + dx, kCentre + dz) = tcOpenGround;
+      TTRVPathFinder water;
+      water.Reset(9, 9, false);
+      OpenSea(classes, water);
+      const bool corner = (dx == -2 || dx == 2) && (dz == -2 || dz == 2);
+      EXPECT_EQ(water.Passable(kCentre, kCentre), corner);
+    }
+}
+
 TEST_F(WorldLoad, SeaBeyondThePursuitWaveLimitStaysOpenToBoats) {
   Island island(10, 1);
   island.Fill(140, 10, 150, 20, tcOpenGround, 40);
