@@ -1,5 +1,5 @@
-// The player's controls: the control block a vehicle reads every frame, the key map, the
-// per-frame sampling of keyboard and mouse into the block, the zoom wheel and key names.
+// The player's controls: the key map, the per-frame sampling of keyboard and mouse into the
+// control block (world/controlblock.h), the zoom wheel and key names.
 // Sampling only reads the input state; the engine decides when a frame samples.
 #pragma once
 
@@ -10,30 +10,12 @@
 #include <string_view>
 
 #include "scene/vectorgeometry.h"
+#include "world/controlblock.h"
 
 namespace platform {
 class InputState;
 }
 struct TTRVSettings;
-
-// What a vehicle is asked to do this frame; the player's comes from the input, computer
-// units fill their own.
-struct TTRVControlBlock {
-  bool accelerate = false;
-  bool brake = false;
-  bool climb = false;
-  bool descend = false;
-  bool turnLeft = false;
-  bool turnRight = false;
-  bool fire = false;
-  bool secondary = false;
-  std::int32_t mouseDX = 0;  // previous mouse position minus current, pixels
-  std::int32_t mouseDY = 0;
-  float steerX = 0;  // about +0.5 at the left edge, -0.5 at the right
-  float steerY = 0;  // about +0.5 at the top edge, -0.5 at the bottom
-  TVector aimPoint = NullHmgPoint;  // the world's picking writes it
-  std::uint8_t weaponRequest = 0;   // 0, 1 or 2 (air strike)
-};
 
 // The remappable actions, in the order of the key-mapping buttons.
 enum class TTRVKeyAction : int {
