@@ -1,0 +1,329 @@
+// The unit's construction, set-up and the frame every type shares.
+#include "units/entity.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/random.h"
+#include "scene/proxy.h"
+#include "terrain/sectorstream.h"
+
+namespace {
+
+TGLProxyObject* AddPart(TGLBaseSceneObject& parent, const TTRVTheme* theme, int part) {
+  auto* proxy = parent.AddNewChild<TGLProxyObject>();
+  // Without the theme (or the part) the proxy draws nothing; the rig still stands, so the
+  // types' steps find every node where they expect it.
+  proxy->MasterObject = theme ? theme->Object(part) : nullptr;
+  return proxy;
+}
+
+template <class T = TGLDummyCube>
+T* AddNode(TGLBaseSceneObject& parent, float x, float y, float z) {
+  T* node = parent.AddNewChild<T>();
+  node->Position.SetPoint(x, y, z);
+  return node;
+}
+
+const TTRVTheme* ThemeOf(const TTRVWorld& world, int unitType) {
+  return world.FindTheme(UnitTypeInfo(unitType).themeName);
+}
+
+}  // namespace
+
+TTRVEntity::TTRVEntity() { farTimer = 3.0f * static_cast<float>(platform::Random().Real()); }
+
+TTRVEntity::~TTRVEntity() = default;
+
+const TTRVUnitHooks& TTRVEntity::Hooks() const {
+  const int type = state.unitType < kUnitTypes ? static_cast<int>(state.unitType) : static_cast<int>(utTurret);
+  return (*hooks)[static_cast<std::size_t>(type)];
+}
+
+void TTRVEntity::Setup(TTRVWorld& w, const TAffineVector& position, bool newUnit, const TTRVUnitState& source,
+                       const TAffineVector& direction) {
+  world = &w;
+  if (newUnit) {
+    // Only the identity of a new unit comes from its placement; everything else starts at zero.
+    state = TTRVUnitState{};
+    state.unitType = source.unitType;
+    state.side = source.side;
+    state.isPlayer = source.isPlayer;
+  } else {
+    state = source;
+  }
+  Position.SetPoint(position);
+  if (VectorLength(direction) > 0) Direction.SetVector(direction);
+
+  ChooseTargetSide();
+  BuildRig(ThemeOf(w, state.unitType));
+  if (newUnit) StartNewUnit();
+  DrawEngageRange();
+
+  const TTRVUnitTypeInfo& info = TypeInfo();
+  // Turned -45 (toward +X) so that its own quarters sit diagonally to the unit's axes and
+  // ClassifyDirection's 'L' falls on the unit's +X side and 'R' on its -X side; a +45 turn
+  // would put 'L' straight ahead and 'R' behind.
+  steerFrame = AddNewChild<TGLDummyCube>();
+  steerFrame->Turn(-45);
+  aimNode = AddNode(*this, 0, info.aimHeight, 0);
+  imposterNode = AddNewChild<TGLImposter>();
+  imposterNode->Builder = info.farImposter ? &w.farImposterBuilder : &w.nearImposterBuilder;
+  const TTRVTheme* theme = ThemeOf(w, state.unitType);
+  imposterNode->ImpostoredObject = theme ? theme->Object(0) : nullptr;
+  imposterNode->Visible = false;
+  soundNode = AddNewChild<TGLDummyCube>();
+
+  // The box rides with the part that tilts: the fuselage for a helicopter, the model's root
+  // otherwise.
+  TGLBaseSceneObject* boxParent = Children(0);
+  if (state.unitType == utHeli) boxParent = boxParent->Children(0);
+  hitBox = AddNode(*boxParent, info.hitBoxCentre.x, info.hitBoxCentre.y, info.hitBoxCentre.z);
+  hitBox->Scale.SetVector(info.hitBoxScale);
+
+  if (newUnit && state.isPlayer && state.unitType != utTurret) {
+    const double difficulty = w.Context().settings.Difficulty;
+    state.armour = static_cast<float>(static_cast<double>(state.armour) * difficulty *
+                                      static_cast<double>(info.playerArmourFactor));
+  }
+
+  airBeacon = std::make_unique<TTRVAIBeacon>(*this, w.airPathFinder);
+  groundBeacon = std::make_unique<TTRVAIBeacon>(*this, w.groundPathFinder);
+  waterBeacon = std::make_unique<TTRVAIBeacon>(*this, w.waterPathFinder);
+}
+
+void TTRVEntity::ChooseTargetSide() {
+  // Any side but the unit's own, each equally likely. With a single side there is no other
+  // to choose, and the unit keeps its own (it then makes for its own objective); drawing
+  // until the side differs would never end.
+  const int sides = static_cast<int>(world->sides.size());
+  const int own = state.side;
+  if (sides < 2) {
+    state.targetSide = state.side;
+    return;
+  }
+  if (own >= sides) {
+    state.targetSide = static_cast<std::uint8_t>(platform::Random().Int(sides));
+    return;
+  }
+  int pick = platform::Random().Int(sides - 1);
+  if (pick >= own) ++pick;
+  state.targetSide = static_cast<std::uint8_t>(pick);
+}
+
+void TTRVEntity::DrawEngageRange() {
+  const TTRVUnitTypeInfo& info = TypeInfo();
+  engageRange = info.engageDraws > 0
+                    ? static_cast<std::uint16_t>(info.engageBase + info.engageStep * platform::Random().Int(info.engageDraws))
+                    : 0;
+}
+
+void TTRVEntity::StartNewUnit() {
+  const float ground = SurfaceAt(GroundOf(*world), Position.AsAffineVector(), false).height;
+  const TTRVUnitTypeInfo& info = TypeInfo();
+  state.WreckDone() = 0;
+  state.armour = info.baseArmour;
+  switch (state.unitType) {
+    case utHeli:
+      Position.SetY(ground + 2);
+      state.Altitude() = 1.0f;
+      state.RotorSpeed() = 30;
+      state.RocketPod() = 3;
+      break;
+    case utTank:
+      Position.SetY(ground);
+      state.Weapon() = 1;
+      break;
+    case utBoat:
+      Position.SetY(ground);
+      break;
+    default: {
+      // Turrets on a naval base's pier stand at the height they were placed at.
+      const bool navalBase = state.side < world->sides.size() && world->sides[state.side].navalBase != 0;
+      if (!navalBase) Position.SetY(ground);
+      state.Weapon() = static_cast<std::uint8_t>(platform::Random().Int(2));
+      break;
+    }
+  }
+}
+
+void TTRVEntity::BuildRig(const TTRVTheme* theme) {
+  switch (state.unitType) {
+    case utHeli: {
+      auto* tilt = AddNewChild<TGLDummyCube>();
+      auto* body = tilt->AddNewChild<TGLDummyCube>();
+      AddPart(*body, theme, 0);                                  // fuselage
+      AddPart(*body, theme, 1);                                  // main rotor
+      AddPart(*body, theme, 2)->Position.SetPoint(0, -0.16f, 0.2f);  // gun
+      AddNode(*body, 0.139f, -0.147f, 0);                        // rocket pods
+      AddNode(*body, -0.139f, -0.147f, 0);
+      TGLProxyObject* tail = AddPart(*body, theme, 1);
+      tail->Position.SetPoint(-0.025f, 0, -0.479f);
+      tail->Up.SetVector(0, 0, -1);
+      tail->Scale.SetVector(0.2f, 1, 0.2f);
+      AddNewChild<TGLDummyCube>();  // ground marker
+      break;
+    }
+    case utTank: {
+      auto* hull = AddNewChild<TGLDummyCube>();
+      AddPart(*hull, theme, 0);
+      TGLProxyObject* turret = AddPart(*hull, theme, 1);
+      AddPart(*turret, theme, 2)->Position.SetPoint(0, 0.194f, 0.14f);
+      // Corner probes: front +X, front -X, rear +X, rear -X.
+      for (const TAffineVector& corner : {TAffineVector{0.099f, 0.106f, 0.147f}, TAffineVector{-0.099f, 0.106f, 0.147f},
+                                          TAffineVector{0.099f, 0.106f, -0.147f}, TAffineVector{-0.099f, 0.106f, -0.147f}})
+        AddNode(*hull, corner.x, corner.y, corner.z)->Scale.SetVector(0.198f, 0.212f, 0.295f);
+      AddNode(*this, 0, 0, 0.25f);  // ground contacts
+      AddNode(*this, 0.25f, 0, -0.25f);
+      AddNode(*this, -0.25f, 0, -0.25f);
+      // Forward probes, each of its own random length, reaching ahead from the origin.
+      for (float x : {0.25f, 0.0f}) {
+        const float length = 0.75f + 0.5f * static_cast<float>(platform::Random().Real());
+        TGLDummyCube* probe = AddNode(*this, x, 0.106f, length / 2);
+        probe->Scale.SetVector(0.5f, 0.5f, length);
+      }
+      break;
+    }
+    case utBoat: {
+      const TTRVTheme* heli = world->FindTheme(UnitTypeInfo(utHeli).themeName);
+      auto* hullNode = AddNewChild<TGLDummyCube>();
+      TGLProxyObject* hull = AddPart(*hullNode, theme, 0);
+      TGLProxyObject* frontTurret = AddPart(*hull, theme, 1);
+      frontTurret->Position.SetPoint(0, 0.505f, 1.132f);
+      AddPart(*frontTurret, theme, 2)->Position.SetPoint(0, 0.057f, 0.048f);
+      // Mounts keep their set-up turn as the rest orientation, so their aim is a yaw from it.
+      struct Mount {
+        TAffineVector at;
+        float turn;
+        const TTRVTheme* theme;
+        int part;
+      };
+      for (const Mount& m : {Mount{{0.239f, 0.687f, 0.07f}, -90, heli, 2}, Mount{{-0.239f, 0.687f, 0.07f}, 90, heli, 2},
+                             Mount{{0, 0.493f, -1.646f}, 180, theme, 3}}) {
+        TGLDummyCube* mount = AddNode(*hull, m.at.x, m.at.y, m.at.z);
+        mount->Turn(m.turn);
+        mount->StoreRestOrientation();
+        AddPart(*mount, m.theme, m.part);
+      }
+      AddNode(*this, 0, 0, 2);                      // bow point
+      AddNode(*this, 0, 0, -2.123f)->Pitch(-45);    // stern point
+      for (int i = 0; i < 2; ++i) {
+        const float length = i == 0 ? 3.3f : 3.3f + static_cast<float>(platform::Random().Real());
+        TGLDummyCube* probe = AddNode(*this, i == 0 ? 1.0f : -1.0f, 0.386f, length / 2);
+        probe->Scale.SetVector(2, 0.773f, length);
+      }
+      break;
+    }
+    default: {
+      TGLProxyObject* base = AddPart(*this, theme, 0);
+      TGLDummyCube* pivot = AddNode(*base, 0, 1, 0);
+      AddPart(*pivot, theme, 1);
+      break;
+    }
+  }
+}
+
+void TTRVEntity::ShowDetail(bool near) {
+  if (Count() > 0) Children(0)->Visible = near;
+  if (imposterNode) imposterNode->Visible = !near;
+}
+
+char TTRVEntity::ClassifyDirection(const TAffineVector& point) const {
+  const TAffineVector offset = point - AbsoluteAffinePosition();
+  const float b = VectorDotProduct(offset, TAffineVector(steerFrame->AbsoluteRight()));
+  const float a = VectorDotProduct(offset, TAffineVector(steerFrame->AbsoluteDirection()));
+  if (b >= 0) return a >= 0 ? 'L' : a <= -b ? 'C' : 'Z';
+  return a < 0 ? 'R' : a <= -b ? 'E' : 'Q';
+}
+
+int TTRVEntity::EngineFrequency() const {
+  switch (state.unitType) {
+    case utHeli: {
+      const TVector& v = state.slotV[1];
+      return 22050 + static_cast<int>(std::trunc(1500.0f * VectorLength(TAffineVector(v))));
+    }
+    case utTank:
+      return 10000 + std::abs(static_cast<int>(std::trunc(2000.0f * state.slotF[0])));
+    case utBoat:
+      return 22050 + std::abs(static_cast<int>(std::trunc(2000.0f * state.slotF[0])));
+    default:
+      return 0;
+  }
+}
+
+TTRVUnitRef TTRVEntity::Ref() {
+  TTRVUnitRef r;
+  r.object = this;
+  r.collisionBox = hitBox;
+  r.armour = &state.armour;
+  r.side = state.side;
+  r.unitType = state.unitType;
+  r.isPlayer = state.isPlayer != 0;
+  r.isFar = isFar != 0;
+  return r;
+}
+
+TTRVEntity::WreckWater TTRVEntity::SinkWreck(float dt) {
+  const TTRVUnitTypeInfo& info = TypeInfo();
+  if (!info.sinksAtSea) return WreckWater::None;
+  const float y = Position.Y();
+  // On the floor, or put far below it by the far step: left alone.
+  if (y <= kWreckFloor) return WreckWater::Sunk;
+  if (y >= info.sinkThreshold) return WreckWater::None;
+  Position.SetY(std::max(y - kWreckSinkRate * dt, kWreckFloor));
+  return WreckWater::Sinking;
+}
+
+void TTRVEntity::Progress(double deltaTime) {
+  if (!world) return;  // never set up
+  const float dt = static_cast<float>(deltaTime);
+  const TAffineVector position = AbsoluteAffinePosition();
+  sector = SectorAt(*world, position);
+
+  // Headless runs without a camera target see every unit as near.
+  const TTRVWorldContext& context = world->Context();
+  const TGLBaseSceneObject* viewer = context.cameraTarget ? context.cameraTarget : context.camera;
+  cameraDistance = viewer ? VectorLength(viewer->AbsoluteAffinePosition() - position) : 0.0f;
+  isFar = cameraDistance >= kFarDistance ? 1 : 0;
+
+  const TTRVUnitHooks& steps = Hooks();
+  const TTRVUnitTypeInfo& info = TypeInfo();
+  if (isFar) {
+    // Sound seam: the engine's emitters on soundNode are removed here once sound comes.
+    if (state.unitType == utBoat) {
+      // A boat stays on the sea as its imposter, where it is big enough to be seen.
+      Visible = true;
+      ShowDetail(false);
+    } else {
+      Visible = false;
+    }
+    if (steps.far) steps.far(*this, dt);
+    return;
+  }
+
+  Visible = true;
+  ShowDetail(cameraDistance < info.lodShare * static_cast<float>(context.settings.LODdist));
+  if (state.isPlayer) {
+    if (steps.player) steps.player(*this, dt);
+  } else if (steps.ai) {
+    steps.ai(*this, dt);
+  }
+  if (Wrecked()) {
+    ClearControls();
+    switch (SinkWreck(dt)) {
+      case WreckWater::Sinking:
+        if (steps.sinking) steps.sinking(*this, dt);
+        break;
+      case WreckWater::Sunk:
+        break;
+      case WreckWater::None:
+        if (steps.physics) steps.physics(*this, dt);
+        break;
+    }
+  } else if (steps.physics) {
+    steps.physics(*this, dt);
+  }
+  // Sound seam: alive units of types with an engine call SetEngineSound(EngineFrequency())
+  // here, wrecks lose their emitters.
+}

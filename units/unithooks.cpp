@@ -1,0 +1,12 @@
+// The row of each unit type; the types' own files bring their steps here.
+#include "units/unithooks.h"
+
+const std::array<TTRVUnitHooks, 4>& DefaultUnitHooks() {
+  static const std::array<TTRVUnitHooks, 4> hooks{{
+      {},  // helicopter
+      {},  // tank
+      {},  // boat
+      {},  // turret
+  }};
+  return hooks;
+}

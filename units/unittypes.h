@@ -1,0 +1,47 @@
+// What the four unit types differ in apart from their behaviour: armour, level of detail,
+// collision box, aim height, engine sound, engage range and the height at which a wreck counts
+// as sunk. One row per type, indexed by the world's type number, so a new value is one column.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "scene/vectorgeometry.h"
+#include "world/world.h"
+
+struct TTRVUnitTypeInfo {
+  const char* themeName;        // the world theme holding the type's models
+  float baseArmour;             // a computer unit's armour, and the player's before scaling
+  float playerArmourFactor;     // times the Difficulty setting for the player's unit
+  float lodShare;               // nearer than this share of LODdist the model is drawn in full
+  bool farImposter;             // the far imposter builder instead of the near one
+  TAffineVector hitBoxScale;    // the collision box ...
+  TAffineVector hitBoxCentre;   // ... in the frame of the node that carries it
+  float aimHeight;              // where others aim, above the unit's origin
+  int engageBase;               // engage range = engageBase + engageStep * random(engageDraws);
+  int engageStep;               //   engageDraws 0 keeps it 0
+  int engageDraws;
+  const char* engineSample;     // null: no engine sound
+  bool sinksAtSea;              // a wreck in the water sinks to kWreckFloor
+  float sinkThreshold;          // below this height (and above kWreckFloor) a wreck is in the water
+};
+
+inline constexpr int kUnitTypes = 4;
+inline constexpr float kWreckFloor = -20.0f;
+inline constexpr float kWreckSinkRate = 0.5f;  // units per second
+
+// The boat sinks slowly on its own until it is 3 below the surface (its own step), so the
+// common sinking does not take it; the turret is never in the water.
+inline constexpr std::array<TTRVUnitTypeInfo, kUnitTypes> kUnitTypeInfo{{
+    {"Heli", 50, 0.65f, 0.75f, false, {0.279f, 0.142f, 0.845f}, {0, -0.092f, -0.104f}, -0.1f, 8, 1, 5, "heli", true,
+     0.190001f},
+    {"Tank", 250, 0.4f, 1.0f, false, {0.396f, 0.212f, 0.589f}, {0, 0.106f, 0}, 0.25f, 3, 1, 10, "tank", true,
+     0.0001f},
+    {"Boat", 500, 0.4f, 1.5f, true, {0.702f, 0.773f, 4.31f}, {0, 0.386f, 0}, 0.393f, 5, 2, 10, "ship", false, 0},
+    {"Turret", 350, 1.0f, 0.75f, false, {0.5f, 1.17f, 0.5f}, {0, 0.585f, 0}, 0.9f, 0, 0, 0, nullptr, false, 0},
+}};
+
+// The row of a type; an unknown type number reads as a turret (no sound, no movement rules).
+inline const TTRVUnitTypeInfo& UnitTypeInfo(int unitType) {
+  return kUnitTypeInfo[static_cast<std::size_t>(unitType >= 0 && unitType < kUnitTypes ? unitType : utTurret)];
+}
