@@ -11,6 +11,7 @@
 
 #include "../world/world_fixture.h"
 #include "platform/random.h"
+#include "platform/paths.h"
 #include "scene/proxy.h"
 
 namespace {
@@ -529,6 +530,41 @@ TEST(UnitFrame, EngineNoteOfEachType) {
   boat.state.ForwardSpeed() = 1.25f;
   EXPECT_EQ(boat.EngineFrequency(), 24550);
   EXPECT_EQ(w.Add(utTurret).EngineFrequency(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Every proxy of every rig, walked from the unit.
+void CollectProxies(TGLBaseSceneObject& node, std::vector<TGLProxyObject*>& out) {
+  if (auto* proxy = dynamic_cast<TGLProxyObject*>(&node)) out.push_back(proxy);
+  for (int i = 0; i < node.Count(); ++i) CollectProxies(*node.Children(i), out);
+}
+
+// With the unit themes the build forged, no rig asks for a part its theme does not have.
+TEST(UnitRig, ForgedThemesHoldEveryPartTheRigsShow) {
+  TTRVWorldContext context;
+  context.programFolder = platform::ProgramFolder().parent_path() / "game";
+  context.settings.SkyTextureSize = 64;
+  TTRVWorld world(context);
+  for (const char* name : {"Heli", "Tank", "Boat", "Turret"}) {
+    std::string error;
+    ASSERT_NE(world.AddTheme(name, &error), nullptr) << name << ": " << error;
+  }
+  world.sides.resize(2);
+  TGLDummyCube* side = world.sideRoot->AddNewChild<TGLDummyCube>();
+  for (int type : {utHeli, utTank, utBoat, utTurret}) {
+    TTRVUnitState source;
+    source.unitType = static_cast<std::uint8_t>(type);
+    auto* unit = side->AddNewChild<TTRVEntity>();
+    unit->Setup(world, {3, 0, 3}, true, source, {0, 0, 1});
+    std::vector<TGLProxyObject*> proxies;
+    CollectProxies(*unit, proxies);
+    EXPECT_FALSE(proxies.empty()) << type;
+    for (TGLProxyObject* p : proxies) EXPECT_NE(p->MasterObject, nullptr) << "type " << type;
+    EXPECT_NE(unit->imposterNode->ImpostoredObject, nullptr) << type;
+  }
 }
 
 }  // namespace
