@@ -23,6 +23,8 @@ constexpr TextRow kTexts[] = {
     {TextId::LoadSectors, "Reading sectors: ", "Načítám sektory: "},
     {TextId::LoadWorldMap, "Loading world map", "Nahrávám mapu"},
     {TextId::LoadCreatingWorldMap, "Creating world map", "Vytvářím mapu"},
+    {TextId::LoadStartingNewGame, "Starting new game", "Nahrávám"},
+    {TextId::LoadAddingUnits, "Adding units: ", "Stavím jednotky: "},
 
     {TextId::GenCreateWorldTitle, "Create new world", "Vytvoř nový ostrov"},
     {TextId::GenCreateCampaignTitle, "Create new campaign", "Vytvoř novou kampaň"},

@@ -24,6 +24,8 @@ enum class TextId : std::uint16_t {
   LoadSectors,  // followed by the sector column
   LoadWorldMap,
   LoadCreatingWorldMap,
+  LoadStartingNewGame,
+  LoadAddingUnits,  // followed by the side's name
   // Generating an island or a campaign.
   GenCreateWorldTitle,
   GenCreateCampaignTitle,

@@ -1,7 +1,9 @@
 // The game step in its fixed order, and starting a new game.
 #include "game/game.h"
 
+#include "game/newgame.h"
 #include "terrain/sectorstream.h"
+#include "units/entity.h"
 
 TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world) : world_(std::move(world)) {}
 
@@ -18,6 +20,17 @@ void TTRVGame::Step(double dt) {
   w.CentreSky();
   // A frame that baked ground textures simulates nothing: baking is the slow part.
   if (StepSectors(w, t)) return;
+  StepUnits(w, dt);
+}
+
+void TTRVGame::StepUnits(TTRVWorld& w, double dt) {
+  // Side by side, each side's units from the last to the first.
+  for (int d = 0; d < w.sideRoot->Count(); ++d) {
+    TGLBaseSceneObject* cube = w.sideRoot->Children(d);
+    for (int k = cube->Count() - 1; k >= 0; --k)
+      if (k < cube->Count())
+        if (auto* unit = dynamic_cast<TTRVEntity*>(cube->Children(k))) unit->Progress(dt);
+  }
 }
 
 bool TTRVGame::SaveGame(const std::string&, std::string& error) {
@@ -30,6 +43,8 @@ std::unique_ptr<TTRVGame> StartNewGame(TTRVWorldContext context, const std::stri
                                        std::string& error) {
   std::unique_ptr<TTRVWorld> world = CreateLoadedWorld(std::move(context), name, true, info, error);
   if (!world) return nullptr;
+  // The HUD's start for a new game comes with the HUD.
+  if (!SetUpNewGame(*world, error)) return nullptr;
   PrepareSectors(*world);
   return std::make_unique<TTRVGame>(std::move(world));
 }

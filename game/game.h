@@ -29,6 +29,8 @@ class TTRVGame : public TTRVRunningWorld {
   std::string CampaignName() const override { return world_->missionName; }
 
  private:
+  static void StepUnits(TTRVWorld& w, double dt);
+
   std::unique_ptr<TTRVWorld> world_;
 };
 

@@ -1,0 +1,284 @@
+// New-game set-up on a small island: the units each side gets and where they stand, the
+// player's unit, naval piers with and without their theme, the grids the spawn searches use,
+// a side with no room reported rather than waited on, and the game step reaching the units.
+#include "game/newgame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "game/game.h"
+#include "platform/random.h"
+#include "scene/proxy.h"
+#include "tests/terrain/sector_fixture.h"
+#include "units/entity.h"
+
+namespace {
+
+using namespace sectortest;
+
+// 4 x 4 sectors (128 x 128 cells): land at height 2 on [20, 100) x [20, 100), sea around.
+// Land base 0 at (40, 40), land base 1 at (80, 80), each with its turrets in a row; naval
+// base 1 in the sea at (110, 64).
+class NewGame : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::Random().Seed(7); }
+
+  void Write(bool military = true, bool land = true) {
+    WriteTheme(folder.Path(), "Basic", {tcOpenGround, tcSea, tcRiver});
+    if (military) WriteTheme(folder.Path(), "Military", {tcOpenGround});
+    for (const char* unit : {"Heli", "Tank", "Boat", "Turret"}) WriteTheme(folder.Path(), unit, {0});
+    Island island(4, 4, military ? std::vector<std::string>{"Basic", "Military"} : std::vector<std::string>{"Basic"});
+    if (land)
+      island.Fill(20, 20, 100, 100, tcOpenGround, 50);
+    else
+      island.Fill(60, 60, 62, 62, tcOpenGround, 50);  // a rock, all coast
+    TTRVWorldFileData d = island.Build();
+    for (int b = 0; b < 2; ++b) {
+      TTRVLandBase base;
+      const auto c = static_cast<std::int16_t>(40 + 40 * b);
+      base.cell = {c, c};
+      for (int k = 0; k < kBaseTurretCells; ++k)
+        base.turretCells[static_cast<std::size_t>(k)] = {static_cast<std::int16_t>(c - 8 + k),
+                                                         static_cast<std::int16_t>(c + 5)};
+      d.landBases.push_back(base);
+    }
+    d.navalBases[1] = {110, 64};
+    WriteWorld(folder, "Isle", d);
+  }
+
+  static TTRVWorldFractionInfo Side(const std::string& name, std::array<std::int16_t, 4> counts) {
+    TTRVWorldFractionInfo s;
+    s.name = name;
+    s.unitCounts = counts;
+    return s;
+  }
+
+  // Starts the game; false with the loader's or set-up's message in `error`.
+  bool Start(const TTRVWorldInfo& info) {
+    TTRVWorldContext c = Context(folder, &scene);
+    c.settings.ViewDistance = 1;
+    c.cameraTarget = &cameraTarget;
+    game = StartNewGame(c, "Isle", &info, error);
+    return game != nullptr;
+  }
+
+  TTRVWorld& W() { return game->World(); }
+  std::vector<TTRVEntity*> Units(int side) {
+    std::vector<TTRVEntity*> out;
+    TGLBaseSceneObject* cube = W().sideRoot->Children(side);
+    for (int k = 0; k < cube->Count(); ++k) out.push_back(dynamic_cast<TTRVEntity*>(cube->Children(k)));
+    return out;
+  }
+  static int CountType(const std::vector<TTRVEntity*>& units, int type) {
+    int n = 0;
+    for (const TTRVEntity* u : units) n += u->state.unitType == type;
+    return n;
+  }
+  static TTRVCell CellAt(const TTRVEntity& u) {
+    const TAffineVector p = u.AbsoluteAffinePosition();
+    return {static_cast<int>(std::lround(p.x)), static_cast<int>(std::lround(p.z))};
+  }
+
+  ProgramFolder folder;
+  TGLScene scene;
+  TGLDummyCube cameraTarget;
+  std::unique_ptr<TTRVGame> game;
+  std::string error;
+};
+
+TEST_F(NewGame, EachSideGetsItsUnitsInRecordOrderWithOnePlayer) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("North", {2, 3, 0, 4}), Side("South", {1, 0, 2, 0})};
+  info.playerSide = 1;
+  info.playerUnitType = utHeli;
+  ASSERT_TRUE(Start(info)) << error;
+  ASSERT_EQ(W().sideRoot->Count(), 2);
+
+  const std::vector<std::vector<int>> wantTypes = {{3, 3, 3, 3, 0, 0, 1, 1, 1}, {0, 2, 2}};
+  int players = 0;
+  for (int d = 0; d < 2; ++d) {
+    const std::vector<TTRVEntity*> units = Units(d);
+    ASSERT_EQ(units.size(), wantTypes[static_cast<std::size_t>(d)].size()) << "side " << d;
+    for (std::size_t k = 0; k < units.size(); ++k) {
+      ASSERT_NE(units[k], nullptr);
+      EXPECT_EQ(units[k]->state.unitType, wantTypes[static_cast<std::size_t>(d)][k]) << "side " << d << " unit " << k;
+      EXPECT_EQ(units[k]->state.side, d);
+      EXPECT_EQ(units[k]->world, &W());
+      players += units[k]->state.isPlayer;
+    }
+    EXPECT_EQ(W().sides[static_cast<std::size_t>(d)].sideIndex, d);
+  }
+  EXPECT_EQ(players, 1);
+  const TTRVEntity& player = *Units(1)[0];
+  EXPECT_EQ(player.state.isPlayer, 1) << "the player's side's first unit of the player's type";
+  EXPECT_EQ(CellAt(player), W().sides[1].rallyCell[utHeli]);
+  EXPECT_FLOAT_EQ(cameraTarget.AbsoluteAffinePosition().x, player.AbsoluteAffinePosition().x);
+
+  // Land turrets stand on their base's turret cells, on the ground.
+  const std::vector<TTRVEntity*> north = Units(0);
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_EQ(CellAt(*north[static_cast<std::size_t>(k)]), (TTRVCell{32 + k, 45})) << "turret " << k;
+    EXPECT_EQ(north[static_cast<std::size_t>(k)]->state.unitType, utTurret);
+  }
+  for (int d = 0; d < 2; ++d) {
+    const TTRVWorldFractionInfo& s = W().sides[static_cast<std::size_t>(d)];
+    EXPECT_NE(s.airBeacon, nullptr);
+    EXPECT_NE(s.groundBeacon, nullptr);
+    EXPECT_NE(s.waterBeacon, nullptr);
+    EXPECT_TRUE(W().groundPathFinder.Passable(s.rallyCell[utTank].x, s.rallyCell[utTank].z));
+    EXPECT_TRUE(W().waterPathFinder.Passable(s.rallyCell[utBoat].x, s.rallyCell[utBoat].z));
+  }
+  EXPECT_EQ(W().stancesPreset, 0);
+  EXPECT_TRUE(W().sides[0].roaming && W().sides[1].roaming) << "no stance chosen: every side roams";
+}
+
+TEST_F(NewGame, APlayerSideWithoutThePlayersTypeGetsOneAtItsRallyCell) {
+  Write();
+  for (std::uint8_t type : {utHeli, utTank, utBoat}) {
+    SCOPED_TRACE(static_cast<int>(type));
+    TTRVWorldInfo info;
+    info.sides = {Side("Blue", {0, 0, 0, 2}), Side("Red", {1, 1, 1, 0})};
+    info.playerUnitType = type;
+    ASSERT_TRUE(Start(info)) << error;
+    EXPECT_EQ(W().sides[0].unitCounts[type], 1);
+    const std::vector<TTRVEntity*> units = Units(0);
+    ASSERT_EQ(units.size(), 3u);
+    EXPECT_EQ(CountType(units, type), 1);
+    const TTRVEntity& player = *units[2];
+    EXPECT_EQ(player.state.unitType, type);
+    EXPECT_EQ(player.state.isPlayer, 1);
+    EXPECT_EQ(CellAt(player), W().sides[0].rallyCell[type]);
+    game.reset();
+  }
+}
+
+TEST_F(NewGame, HelicoptersGatherOnTheGridOfThePlayersVehicle) {
+  Write();
+  struct Case {
+    std::uint8_t playerType;
+    const TTRVPathFinder TTRVWorld::*grid;
+  };
+  for (const Case& c : {Case{utHeli, &TTRVWorld::airPathFinder}, Case{utTank, &TTRVWorld::groundPathFinder},
+                        Case{utBoat, &TTRVWorld::waterPathFinder}}) {
+    SCOPED_TRACE(static_cast<int>(c.playerType));
+    TTRVWorldInfo info;
+    info.sides = {Side("Blue", {3, 1, 1, 0}), Side("Red", {3, 1, 1, 0})};
+    info.playerUnitType = c.playerType;
+    ASSERT_TRUE(Start(info)) << error;
+    EXPECT_EQ(&SpawnGrid(W(), utHeli), &(W().*c.grid));
+    for (int d = 0; d < 2; ++d) {
+      const TTRVCell rally = W().sides[static_cast<std::size_t>(d)].rallyCell[utHeli];
+      EXPECT_TRUE((W().*c.grid).Passable(rally.x, rally.z)) << "side " << d;
+      for (const TTRVEntity* u : Units(d))
+        if (u->state.unitType == utHeli) {
+          EXPECT_TRUE((W().*c.grid).Passable(CellAt(*u).x, CellAt(*u).z));
+        }
+    }
+    game.reset();
+  }
+}
+
+TEST_F(NewGame, UnitsStandOnFreeCellsOfTheirGridWithOrWithoutScatter) {
+  Write();
+  for (std::uint8_t scatter : {0, 1}) {
+    SCOPED_TRACE(static_cast<int>(scatter));
+    TTRVWorldInfo info;
+    info.sides = {Side("Blue", {6, 12, 6, 0}), Side("Red", {6, 12, 6, 0})};
+    for (TTRVWorldFractionInfo& s : info.sides) s.scatterSpawn = scatter;
+    ASSERT_TRUE(Start(info)) << error;
+    const TTRVPathFinder* grids[3] = {&W().airPathFinder, &W().groundPathFinder, &W().waterPathFinder};
+    for (int d = 0; d < 2; ++d) {
+      const std::vector<TTRVEntity*> units = Units(d);
+      ASSERT_EQ(units.size(), 24u);
+      for (const TTRVEntity* u : units) {
+        const TTRVCell c = CellAt(*u);
+        EXPECT_TRUE(grids[u->state.unitType]->Passable(c.x, c.z)) << "side " << d << " type " << int(u->state.unitType);
+        if (u->state.unitType == utTank) {
+          EXPECT_FLOAT_EQ(u->AbsoluteAffinePosition().y, 2) << "on the ground";
+        }
+      }
+    }
+    game.reset();
+  }
+}
+
+TEST_F(NewGame, NavalTurretsStandOnThePierAtTheTableOffsets) {
+  for (bool military : {true, false}) {
+    SCOPED_TRACE(military);
+    Write(military);  // without it the world names no Military theme
+    TTRVWorldInfo info;
+    info.sides = {Side("Land", {1, 1, 0, 0}), Side("Fleet", {0, 0, 2, 20})};
+    info.sides[1].navalBase = 1;
+    ASSERT_TRUE(Start(info)) << error;
+    EXPECT_EQ(W().staticRoot->Count(), military ? 1 : 0) << "the pier needs its theme";
+    if (military) {
+      EXPECT_NE(dynamic_cast<TGLProxyObject*>(W().staticRoot->Children(0)), nullptr);
+    }
+
+    const std::vector<TTRVEntity*> units = Units(1);
+    ASSERT_EQ(units.size(), 16u + 2u) << "a pier has 16 turret slots";
+    for (int k = 0; k < kMaxSideTurrets; ++k) {
+      const TAffineVector p = units[static_cast<std::size_t>(k)]->AbsoluteAffinePosition();
+      const TAffineVector& o = kNavalTurretOffsets[static_cast<std::size_t>(k)];
+      EXPECT_NEAR(p.x, 110 + o.x, 1e-4f) << "slot " << k;
+      EXPECT_NEAR(p.y, o.y, 1e-4f) << "slot " << k;
+      EXPECT_NEAR(p.z, 64 + o.z, 1e-4f) << "slot " << k;
+    }
+    EXPECT_FLOAT_EQ(W().sides[1].basePosition.x, 110);
+    EXPECT_FLOAT_EQ(W().objectHeightGrid(103, 62), 1.65f);
+    EXPECT_FLOAT_EQ(W().objectHeightGrid(102, 62), 0);
+    for (const TTRVPathFinder* g : {&W().airPathFinder, &W().groundPathFinder, &W().waterPathFinder}) {
+      EXPECT_FALSE(g->Passable(102, 61));
+      EXPECT_FALSE(g->Passable(118, 67));
+    }
+    EXPECT_TRUE(W().airPathFinder.Passable(119, 64));
+    game.reset();
+  }
+}
+
+TEST_F(NewGame, SidesBeyondTheBasesAndEmptySidesStillSetUp) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("A", {0, 0, 0, 0}), Side("B", {0, 0, 0, 0}), Side("C", {0, 2, 0, 3})};
+  info.playerSide = 9;  // beyond the sides: the first side plays
+  info.playerUnitType = utTank;
+  ASSERT_TRUE(Start(info)) << error;
+  EXPECT_EQ(W().playerSide, 0);
+  ASSERT_EQ(W().sideRoot->Count(), 3);
+  EXPECT_EQ(Units(0).size(), 1u) << "the player's tank only";
+  EXPECT_TRUE(Units(1).empty());
+  // Side 2 has no land base of its own: it gathers at the map's centre, its turrets with its tanks.
+  EXPECT_FLOAT_EQ(W().sides[2].basePosition.x, 64);
+  const std::vector<TTRVEntity*> c = Units(2);
+  ASSERT_EQ(c.size(), 5u);
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(CellAt(*c[static_cast<std::size_t>(k)]), W().sides[2].rallyCell[utTank]);
+}
+
+TEST_F(NewGame, ASideWithNoRoomIsReported) {
+  Write(false, false);  // a rock in the sea: no cell for tanks
+  TTRVWorldInfo info;
+  info.sides = {Side("Wet", {1, 1, 0, 0}), Side("Other", {1, 1, 0, 0})};
+  ASSERT_FALSE(Start(info));
+  EXPECT_NE(error.find("Wet"), std::string::npos) << error;
+  EXPECT_NE(error.find("tanks"), std::string::npos) << error;
+}
+
+TEST_F(NewGame, ARunningGameStepsTheUnits) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("Blue", {1, 1, 0, 1}), Side("Red", {1, 1, 0, 0})};
+  ASSERT_TRUE(Start(info)) << error;
+  for (int d = 0; d < 2; ++d)
+    for (const TTRVEntity* u : Units(d)) EXPECT_EQ(u->isFar, kFarUntilFirstFrame);
+  game->SetRunning(true);
+  for (int i = 0; i < 6; ++i) game->Step(0.05);
+  for (int d = 0; d < 2; ++d)
+    for (const TTRVEntity* u : Units(d)) EXPECT_NE(u->isFar, kFarUntilFirstFrame) << "side " << d;
+  EXPECT_EQ(Units(0)[1]->isFar, 0) << "the player's unit is where the camera looks";
+}
+
+}  // namespace
