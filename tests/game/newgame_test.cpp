@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <utility>
 #include <memory>
 #include <vector>
 
@@ -58,7 +61,8 @@ class NewGame : public ::testing::Test {
 
   // Starts the game; false with the loader's or set-up's message in `error`.
   bool Start(const TTRVWorldInfo& info) {
-    TTRVWorldContext c = Context(folder, &scene);
+    progress = {};
+    TTRVWorldContext c = Context(folder, &scene, &progress);
     c.settings.ViewDistance = 1;
     c.cameraTarget = &cameraTarget;
     game = StartNewGame(c, "Isle", &info, error);
@@ -87,6 +91,7 @@ class NewGame : public ::testing::Test {
   TGLDummyCube cameraTarget;
   std::unique_ptr<TTRVGame> game;
   std::string error;
+  Progress progress;
 };
 
 TEST_F(NewGame, EachSideGetsItsUnitsInRecordOrderWithOnePlayer) {
@@ -134,6 +139,25 @@ TEST_F(NewGame, EachSideGetsItsUnitsInRecordOrderWithOnePlayer) {
   }
   EXPECT_EQ(W().stancesPreset, 0);
   EXPECT_TRUE(W().sides[0].roaming && W().sides[1].roaming) << "no stance chosen: every side roams";
+
+  // The set-up reports last, after the loader.
+  std::vector<std::pair<std::string, int>> reports;
+  for (std::size_t k = progress.texts.size() >= 4 ? progress.texts.size() - 4 : 0; k < progress.texts.size(); ++k)
+    reports.emplace_back(progress.texts[k], progress.percents[k]);
+  const std::vector<std::pair<std::string, int>> want = {
+      {"Starting new game", 80}, {"Starting new game", 90}, {"Adding units: North", 90}, {"Adding units: South", 100}};
+  EXPECT_EQ(reports, want);
+}
+
+TEST_F(NewGame, AStanceOnThePlayersSideKeepsEverySidesStances) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("Blue", {1, 0, 0, 0}), Side("Red", {1, 0, 0, 0})};
+  info.sides[0].attacking = 1;
+  ASSERT_TRUE(Start(info)) << error;
+  EXPECT_EQ(W().stancesPreset, 1);
+  EXPECT_EQ(W().sides[0].roaming, 0);
+  EXPECT_EQ(W().sides[1].roaming, 0);
 }
 
 TEST_F(NewGame, APlayerSideWithoutThePlayersTypeGetsOneAtItsRallyCell) {
@@ -200,6 +224,20 @@ TEST_F(NewGame, UnitsStandOnFreeCellsOfTheirGridWithOrWithoutScatter) {
         if (u->state.unitType == utTank) {
           EXPECT_FLOAT_EQ(u->AbsoluteAffinePosition().y, 2) << "on the ground";
         }
+      }
+      // Twelve tanks on 16 sectors step out by 2 cells each: unscattered they all stand
+      // within 24 cells of their rally cell; scattered groups reach well beyond it.
+      const TTRVCell rally = W().sides[static_cast<std::size_t>(d)].rallyCell[utTank];
+      int farthest = 0;
+      for (const TTRVEntity* u : units)
+        if (u->state.unitType == utTank) {
+          const TTRVCell c = CellAt(*u);
+          farthest = std::max({farthest, std::abs(c.x - rally.x), std::abs(c.z - rally.z)});
+        }
+      if (scatter) {
+        EXPECT_GT(farthest, 24) << "side " << d;
+      } else {
+        EXPECT_LE(farthest, 24) << "side " << d;
       }
     }
     game.reset();
