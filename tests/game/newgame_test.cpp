@@ -320,3 +320,31 @@ TEST_F(NewGame, ARunningGameStepsTheUnits) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 10 x 10 world built by hand: every path grid free except where a case blocks it.
+TEST(FindSpawnCell, AnswersOnlyInnerFreeCellsWithinTheRadius) {
+  ProgramFolder folder;
+  TTRVWorld world(Context(folder, nullptr));
+  world.heightGrid.Reset(10, 10, 0);
+  for (TTRVPathFinder* f : {&world.airPathFinder, &world.groundPathFinder, &world.waterPathFinder}) f->Reset(10, 10, true);
+  platform::Random().Seed(3);
+
+  EXPECT_EQ(FindSpawnCell(world, {5, 5}, utHeli, 0.9f), (TTRVCell{5, 5})) << "radius below 1: the centre only";
+  EXPECT_EQ(FindSpawnCell(world, {0, 0}, utHeli, 0), kNoCell) << "the border is never a spawn cell";
+  EXPECT_EQ(FindSpawnCell(world, {20, 20}, utTank, 3), kNoCell) << "off the map";
+  for (int k = 0; k < 50; ++k) {
+    const TTRVCell c = FindSpawnCell(world, {1, 8}, utBoat, 3);
+    ASSERT_NE(c, kNoCell);
+    EXPECT_TRUE(c.x > 0 && c.x < 9 && c.z > 0 && c.z < 9) << c.x << "," << c.z;
+    EXPECT_LE(std::abs(c.x - 1), 3);
+    EXPECT_LE(std::abs(c.z - 8), 3);
+  }
+  world.waterPathFinder.Reset(10, 10, false);
+  world.waterPathFinder.SetPassable(4, 4, true);
+  EXPECT_EQ(FindSpawnCell(world, {4, 4}, utBoat, 0), (TTRVCell{4, 4}));
+  EXPECT_EQ(FindSpawnCell(world, {6, 6}, utBoat, 1), kNoCell);
+}
+
+}  // namespace
