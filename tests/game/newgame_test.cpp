@@ -313,6 +313,14 @@ TEST_F(NewGame, ARunningGameStepsTheUnits) {
   for (int d = 0; d < 2; ++d)
     for (const TTRVEntity* u : Units(d)) EXPECT_EQ(u->isFar, kFarUntilFirstFrame);
   game->SetRunning(true);
+  // The first frame lays out the sectors around the camera, the next one bakes their ground
+  // and simulates nothing.
+  game->Step(0.05);
+  TTRVEntity& player = *Units(0)[1];
+  EXPECT_EQ(player.isFar, 0);
+  player.isFar = kFarUntilFirstFrame;
+  game->Step(0.05);
+  EXPECT_EQ(player.isFar, kFarUntilFirstFrame) << "a frame that baked steps no unit";
   for (int i = 0; i < 6; ++i) game->Step(0.05);
   for (int d = 0; d < 2; ++d)
     for (const TTRVEntity* u : Units(d)) EXPECT_NE(u->isFar, kFarUntilFirstFrame) << "side " << d;
