@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "../world/world_fixture.h"
+#include "tests/units/unit_fixture.h"
 #include "platform/random.h"
 #include "platform/paths.h"
 #include "scene/proxy.h"
@@ -18,48 +18,8 @@ namespace {
 
 using worldtest::ProgramFolder;
 
-// Objects per unit theme: the fixture writes five, more than any rig uses.
-void WriteUnitThemes(const ProgramFolder& folder, std::initializer_list<const char*> names) {
-  for (const char* name : names) worldtest::WriteTheme(folder.Path(), name, {0});
-}
-
-// A flat island at height 2 (50 / 25) with the unit themes loaded and a camera target at the
-// origin; units are placed under side 0's cube.
-class UnitWorld {
- public:
-  explicit UnitWorld(int difficulty = 100, int sides = 2, bool themes = true) {
-    if (themes) WriteUnitThemes(folder_, {"Heli", "Tank", "Boat", "Turret"});
-    TTRVWorldContext context = worldtest::Context(folder_, nullptr);
-    context.settings.Difficulty = difficulty;
-    context.settings.LODdist = 20;
-    context.cameraTarget = &cameraTarget;
-    world = std::make_unique<TTRVWorld>(context);
-    if (themes) {
-      for (const char* name : {"Heli", "Tank", "Boat", "Turret"}) EXPECT_NE(world->AddTheme(name), nullptr) << name;
-    }
-    world->heightDivisor = 25;
-    world->heightGrid = TTRVGrid<std::uint8_t>(64, 64, 50);
-    world->sides.resize(static_cast<std::size_t>(sides));
-    for (int i = 0; i < sides; ++i) sideCubes_.push_back(world->sideRoot->AddNewChild<TGLDummyCube>());
-  }
-
-  TTRVEntity& Add(int type, TAffineVector at = {10, 7, 10}, bool player = false, int side = 0) {
-    TTRVUnitState source;
-    source.unitType = static_cast<std::uint8_t>(type);
-    source.side = static_cast<std::uint8_t>(side);
-    source.isPlayer = player ? 1 : 0;
-    auto* unit = sideCubes_[static_cast<std::size_t>(side)]->AddNewChild<TTRVEntity>();
-    unit->Setup(*world, at, true, source, {0, 0, 1});
-    return *unit;
-  }
-
-  TGLDummyCube cameraTarget;
-  std::unique_ptr<TTRVWorld> world;
-
- private:
-  ProgramFolder folder_;
-  std::vector<TGLDummyCube*> sideCubes_;
-};
+using unittest::UnitWorld;
+using unittest::WriteUnitThemes;
 
 TGLBaseSceneObject* At(TGLBaseSceneObject& root, const std::vector<int>& path) {
   TGLBaseSceneObject* node = &root;

@@ -1,0 +1,49 @@
+// Target choice over the live sides.
+#include "units/targets.h"
+
+#include "units/entity.h"
+#include "world/world.h"
+
+void ForEachUnit(const TTRVWorld& world, const std::function<void(TTRVEntity&)>& visit) {
+  if (!world.sideRoot) return;
+  for (int s = 0; s < world.sideRoot->Count(); ++s) {
+    TGLBaseSceneObject* side = world.sideRoot->Children(s);
+    for (int u = 0; u < side->Count(); ++u)
+      if (auto* unit = dynamic_cast<TTRVEntity*>(side->Children(u))) visit(*unit);
+  }
+}
+
+bool FindNearestEnemy(TTRVEntity& unit) {
+  unit.target = nullptr;
+  if (unit.Wrecked() || !unit.world) return false;
+  const TAffineVector at = unit.AbsoluteAffinePosition();
+  TTRVEntity* nearest = nullptr;
+  float best = 0;
+  ForEachUnit(*unit.world, [&](TTRVEntity& other) {
+    if (&other == &unit || other.state.side == unit.state.side || other.isFar != 0 || other.Wrecked()) return;
+    const float d = VectorLength(other.AbsoluteAffinePosition() - at);
+    if (!nearest || d < best) {
+      nearest = &other;
+      best = d;
+    }
+  });
+  if (!nearest) return false;
+  unit.target = nearest;
+  unit.holdFire = false;
+  unit.goalCell = {0, 0};
+  return true;
+}
+
+bool FindPlayerToFollow(TTRVEntity& unit) {
+  unit.target = nullptr;
+  if (unit.Wrecked() || !unit.world) return false;
+  TTRVEntity* player = nullptr;
+  ForEachUnit(*unit.world, [&](TTRVEntity& other) {
+    if (!player && other.state.isPlayer && &other != &unit) player = &other;
+  });
+  if (!player || player->Wrecked() || player->state.side != unit.state.side) return false;
+  unit.target = player;
+  unit.holdFire = true;
+  unit.goalCell = {0, 0};
+  return true;
+}

@@ -1,0 +1,21 @@
+// Whom a computer unit engages or follows. The searches walk the live sides and their units
+// in side order, then unit order, every time they are asked, so a unit freed since the last
+// search is never reached through a list kept from before.
+#pragma once
+
+#include <functional>
+
+class TTRVEntity;
+class TTRVWorld;
+
+// Calls `visit` for every unit of the world: side 0's units first, each side's in the order
+// they were placed.
+void ForEachUnit(const TTRVWorld& world, const std::function<void(TTRVEntity&)>& visit);
+
+// The nearest live, near unit of any other side becomes the unit's target (the first found
+// wins a tie); the unit may fire again and heads for a new goal. False, with no target,
+// when there is none or the unit itself is a wreck.
+bool FindNearestEnemy(TTRVEntity& unit);
+// The player's unit becomes the target when it is alive and of the unit's own side; the
+// unit then holds its fire while it follows. False, with no target, otherwise.
+bool FindPlayerToFollow(TTRVEntity& unit);
