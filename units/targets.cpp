@@ -1,6 +1,7 @@
 // Target choice over the live sides.
 #include "units/targets.h"
 
+#include "platform/random.h"
 #include "units/entity.h"
 #include "world/world.h"
 
@@ -46,4 +47,29 @@ bool FindPlayerToFollow(TTRVEntity& unit) {
   unit.holdFire = true;
   unit.goalCell = {0, 0};
   return true;
+}
+
+bool StepAIChoice(TTRVEntity& unit, float dt) {
+  unit.aiTimer -= dt;
+  if (unit.aiTimer >= 0) return false;
+  const bool heli = unit.state.unitType == utHeli;
+  const auto draw = static_cast<float>(platform::Random().Real());
+  unit.aiTimer = heli ? 3 + draw : 3 + 3 * draw;
+  const bool follows = unit.state.unitType != utTurret;
+  if (FindNearestEnemy(unit)) {
+    unit.aiState = 1;
+  } else if (follows && FindPlayerToFollow(unit)) {
+    const std::size_t side = unit.state.side;
+    const bool attacking = unit.world && side < unit.world->sides.size() && unit.world->sides[side].attacking;
+    unit.aiState = attacking ? 3 : 1;
+  } else {
+    unit.aiState = 2;
+  }
+  return true;
+}
+
+float EngageDistance(const TTRVEntity& unit) {
+  const float range = unit.engageRange;
+  if (!unit.world || unit.world->playerSide >= unit.world->sideStrength.size()) return range;
+  return range * unit.world->sideStrength[unit.world->playerSide];
 }

@@ -19,3 +19,13 @@ bool FindNearestEnemy(TTRVEntity& unit);
 // The player's unit becomes the target when it is alive and of the unit's own side; the
 // unit then holds its fire while it follows. False, with no target, otherwise.
 bool FindPlayerToFollow(TTRVEntity& unit);
+
+// A computer unit's choice, every near frame: its timer runs down and, once below zero, is
+// re-armed (3 to 4 s for a helicopter, 3 to 6 s for the others) and the target chosen anew:
+// the nearest enemy, else (not for turrets) the player to follow. The state becomes engage
+// (1) with a target, idle (2) with none, and advance (3) while following the player of an
+// attacking side. True when the unit chose this frame.
+bool StepAIChoice(TTRVEntity& unit, float dt);
+// How near a unit closes on its target before it engages: its engage range scaled by the
+// strength of the player's side; the bare range when the world has no such side.
+float EngageDistance(const TTRVEntity& unit);

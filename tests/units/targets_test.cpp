@@ -74,4 +74,46 @@ TEST(UnitTargets, AUnitFreedBetweenSearchesIsNeverReached) {
   EXPECT_EQ(count, 2);
 }
 
+TEST(UnitTargets, TheAIChoosesAgainOnlyWhenItsTimerRunsOut) {
+  struct Case {
+    int type;
+    bool enemyNear, playerOnSide, attacking;
+    std::uint8_t state;
+    bool followsPlayer;
+  } cases[] = {
+      {utHeli, true, true, false, 1, false},   // an enemy beats following
+      {utHeli, false, true, false, 1, true},   // following a defending side's player engages beside him
+      {utTank, false, true, true, 3, true},    // an attacking side's follower advances
+      {utTurret, false, true, false, 2, false},  // turrets never follow
+      {utBoat, false, false, false, 2, false},   // nothing found: idle
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    UnitWorld w(100, 2);
+    w.world->sides[0].attacking = c.attacking ? 1 : 0;
+    TTRVEntity& me = Near(w.Add(c.type, {10, 7, 10}, false, 0));
+    if (c.playerOnSide) Near(w.Add(utHeli, {12, 7, 10}, true, 0));
+    if (c.enemyNear) Near(w.Add(utTank, {20, 7, 10}, false, 1));
+    me.aiTimer = 0.05f;
+    EXPECT_FALSE(StepAIChoice(me, 0.04f)) << "the timer has not run out";
+    EXPECT_EQ(me.target, nullptr);
+    ASSERT_TRUE(StepAIChoice(me, 0.04f));
+    EXPECT_EQ(me.aiState, c.state);
+    EXPECT_EQ(me.holdFire, c.followsPlayer);
+    const float low = 3, high = c.type == utHeli ? 4 : 6;
+    EXPECT_GE(me.aiTimer, low);
+    EXPECT_LT(me.aiTimer, high);
+  }
+}
+
+TEST(UnitTargets, TheEngageDistanceScalesWithThePlayersSideStrength) {
+  UnitWorld w(100, 2);
+  TTRVEntity& me = w.Add(utTank, {10, 7, 10}, false, 1);
+  me.engageRange = 8;
+  w.world->playerSide = 0;
+  w.world->sideStrength[0] = 1.5f;
+  w.world->sideStrength[1] = 0.1f;
+  EXPECT_FLOAT_EQ(EngageDistance(me), 12);
+}
+
 }  // namespace
