@@ -172,7 +172,6 @@ TTRVCell TTRVAIBeacon::Approach(const TAffineVector& from, int range, TTRVCell o
     c = step.cell;
     if (step.ended) break;
   }
-  const TAffineVector p = UnitPosition();
-  const TTRVCell own{Floor(p.x + 0.5f), Floor(p.z + 0.5f)};
+  const TTRVCell own = RoundedCellOf(UnitPosition());
   return c == own ? TTRVCell{0, 0} : c;
 }

@@ -13,8 +13,6 @@ bool Inner(const TTRVGrid<std::uint16_t>& distance, TTRVCell c) {
   return c.x >= 1 && c.z >= 1 && c.x <= distance.SizeX() - 2 && c.z <= distance.SizeZ() - 2;
 }
 
-// The cell a unit counts as standing on for the walks: its position rounded.
-TTRVCell RoundedCell(const TAffineVector& p) { return {Floor(p.x + 0.5f), Floor(p.z + 0.5f)}; }
 
 TTRVCell Walk(const TTRVGrid<std::uint16_t>& distance, TTRVCell from) {
   return Descend(from, kWorldWalkSteps, [&](TTRVCell c) { return distance.At(c.x, c.z, kWaveBlocked); },
@@ -36,7 +34,7 @@ TTRVAIWorldBeacon::TTRVAIWorldBeacon(const TTRVPathFinder& finder, TTRVGroundVie
 bool TTRVAIWorldBeacon::MoveToward(TGLBaseSceneObject& unit) const { return MoveDownField(Distance(), unit, ground); }
 
 TTRVCell TTRVAIWorldBeacon::NextWaypoint(const TAffineVector& position) const {
-  const TTRVCell c = RoundedCell(position);
+  const TTRVCell c = RoundedCellOf(position);
   if (!Inner(Distance(), c)) return c;
   const TTRVCell end = Walk(Distance(), c);
   return end == c ? Step(position, 1) : end;
@@ -72,7 +70,7 @@ TTRVCell StepOnField(const TTRVGrid<std::uint16_t>& distance, const TAffineVecto
 
 bool MoveDownField(const TTRVGrid<std::uint16_t>& distance, TGLBaseSceneObject& unit, const TTRVGroundView& ground) {
   TAffineVector p = unit.AbsoluteAffinePosition();
-  const TTRVCell c = RoundedCell(p);
+  const TTRVCell c = RoundedCellOf(p);
   if (!Inner(distance, c)) return false;
   const TTRVCell end = Walk(distance, c);
   if (end == c || distance(end.x, end.z) == kWaveBlocked) return false;
@@ -96,7 +94,7 @@ bool FollowGoal(TTRVAIWorldBeaconFloating& region, const TAffineVector& goal) {
 
 bool MoveToward(TTRVAIWorldBeaconFloating& region, TGLBaseSceneObject& unit, const TAffineVector& goal,
                 const TTRVGroundView& ground) {
-  if (!Inner(region.Distance(), RoundedCell(unit.AbsoluteAffinePosition()))) return false;
+  if (!Inner(region.Distance(), RoundedCellOf(unit.AbsoluteAffinePosition()))) return false;
   FollowGoal(region, goal);
   return MoveDownField(region.Distance(), unit, ground);
 }

@@ -77,10 +77,15 @@ TTRVCell FindRallyCell(const TTRVWorld& world, TTRVCell centre, int unitType) {
   return NearestFreeCell(world, SpawnGrid(world, unitType), centre);
 }
 
+// Whether side i stands on a naval base: it asks for one and the world has one for it.
+bool UsesNavalBase(const TTRVWorld& world, std::size_t i) {
+  return world.sides[i].navalBase != 0 && i < world.navalBases.size();
+}
+
 // The base a side gathers around: its naval base when it has one of the eight, else its land
 // base; a side with neither (a world with fewer bases than sides) gathers at the map's centre.
 TTRVCell BaseCell(const TTRVWorld& world, const TTRVWorldFractionInfo& side, std::size_t i, bool& naval) {
-  naval = side.navalBase != 0 && i < world.navalBases.size();
+  naval = UsesNavalBase(world, i);
   if (naval) return {world.navalBases[i].x, world.navalBases[i].z};
   if (side.navalBase) platform::LogWarning("game", "side " + std::to_string(i) + " has no naval base; it uses land");
   if (i < world.landBases.size()) return {world.landBases[i].cell.x, world.landBases[i].cell.z};
@@ -274,7 +279,7 @@ bool SetUpNewGame(TTRVWorld& world, std::string& error) {
   std::vector<bool> naval(world.sides.size());
   for (std::size_t d = 0; d < world.sides.size(); ++d) {
     world.ReportProgress(TextId::LoadAddingUnits, Percent(90, static_cast<int>(d), sideCount), world.sides[d].name);
-    naval[d] = world.sides[d].navalBase != 0 && d < world.navalBases.size();
+    naval[d] = UsesNavalBase(world, d);
     records[d] = SideRecords(world, d, naval[d], group);
   }
 

@@ -213,7 +213,8 @@ void TTRVEntity::Progress(double deltaTime) {
   }
 
   Visible = true;
-  ShowDetail(cameraDistance < info.lodShare * static_cast<float>(context.settings.LODdist));
+  // The settings derive each type's detail distance from LODdist (index = unit type).
+  ShowDetail(cameraDistance < context.settings.LodDistances[std::min<std::size_t>(state.unitType, 3)]);
   if (state.isPlayer) {
     if (steps.player) steps.player(*this, dt);
   } else if (steps.ai) {

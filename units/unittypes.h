@@ -13,7 +13,6 @@ struct TTRVUnitTypeInfo {
   const char* themeName;        // the world theme holding the type's models
   float baseArmour;             // a computer unit's armour, and the player's before scaling
   float playerArmourFactor;     // times the Difficulty setting for the player's unit
-  float lodShare;               // nearer than this share of LODdist the model is drawn in full
   bool farImposter;             // the far imposter builder instead of the near one
   TAffineVector hitBoxScale;    // the collision box ...
   TAffineVector hitBoxCentre;   // ... in the frame of the node that carries it
@@ -33,12 +32,12 @@ inline constexpr float kWreckSinkRate = 0.5f;  // units per second
 // The boat sinks slowly on its own until it is 3 below the surface (its own step), so the
 // common sinking does not take it; the turret is never in the water.
 inline constexpr std::array<TTRVUnitTypeInfo, kUnitTypes> kUnitTypeInfo{{
-    {"Heli", 50, 0.65f, 0.75f, false, {0.279f, 0.142f, 0.845f}, {0, -0.092f, -0.104f}, -0.1f, 8, 1, 5, "heli", true,
+    {"Heli", 50, 0.65f, false, {0.279f, 0.142f, 0.845f}, {0, -0.092f, -0.104f}, -0.1f, 8, 1, 5, "heli", true,
      0.190001f},
-    {"Tank", 250, 0.4f, 1.0f, false, {0.396f, 0.212f, 0.589f}, {0, 0.106f, 0}, 0.25f, 3, 1, 10, "tank", true,
+    {"Tank", 250, 0.4f, false, {0.396f, 0.212f, 0.589f}, {0, 0.106f, 0}, 0.25f, 3, 1, 10, "tank", true,
      0.0001f},
-    {"Boat", 500, 0.4f, 1.5f, true, {0.702f, 0.773f, 4.31f}, {0, 0.386f, 0}, 0.393f, 5, 2, 10, "ship", false, 0},
-    {"Turret", 350, 1.0f, 0.75f, false, {0.5f, 1.17f, 0.5f}, {0, 0.585f, 0}, 0.9f, 0, 0, 0, nullptr, false, 0},
+    {"Boat", 500, 0.4f, true, {0.702f, 0.773f, 4.31f}, {0, 0.386f, 0}, 0.393f, 5, 2, 10, "ship", false, 0},
+    {"Turret", 350, 1.0f, false, {0.5f, 1.17f, 0.5f}, {0, 0.585f, 0}, 0.9f, 0, 0, 0, nullptr, false, 0},
 }};
 
 // The row of a type; an unknown type number reads as a turret (no sound, no movement rules).

@@ -27,6 +27,8 @@ TTRVGroundView GroundOf(const TTRVWorld& world) {
 
 TTRVCell CellOf(const TAffineVector& position) { return {Floor(position.x), Floor(position.z)}; }
 
+TTRVCell RoundedCellOf(const TAffineVector& position) { return CellOf(position + TAffineVector(0.5f, 0, 0.5f)); }
+
 TAffineVector CellPosition(const TTRVCell& cell) { return {static_cast<float>(cell.x), 0, static_cast<float>(cell.z)}; }
 
 float GroundHeight(const TTRVGroundView& ground, const TAffineVector& position) {
@@ -251,7 +253,7 @@ bool FirstInLine(TTRVUnitList units, const TTRVUnitRef& unit, const TTRVGrid<std
     return c.x >= 1 && c.z >= 1 && c.x <= beaconDistance.SizeX() - 2 && c.z <= beaconDistance.SizeZ() - 2;
   };
   const TAffineVector at = unit.Position();
-  const TTRVCell own = CellOf(at + TAffineVector(0.5f, 0, 0.5f));
+  const TTRVCell own = RoundedCellOf(at);
   if (!inner(own)) return false;
   const int v = beaconDistance(own.x, own.z);
   if (v < minLevel) return false;

@@ -31,6 +31,8 @@ TTRVGroundView GroundOf(const TTRVWorld& world);
 
 // The cell of a position: (floor(X), floor(Z)).
 TTRVCell CellOf(const TAffineVector& position);
+// The cell a unit counts as standing on: its position rounded, (floor(X + 0.5), floor(Z + 0.5)).
+TTRVCell RoundedCellOf(const TAffineVector& position);
 // The corner of a cell as a world point (x, 0, z).
 TAffineVector CellPosition(const TTRVCell& cell);
 

@@ -29,6 +29,7 @@ class UnitWorld {
     TTRVWorldContext context = worldtest::Context(folder_, nullptr);
     context.settings.Difficulty = difficulty;
     context.settings.LODdist = 20;
+    context.settings.Derive();
     context.cameraTarget = &cameraTarget;
     world = std::make_unique<TTRVWorld>(context);
     if (themes) {
