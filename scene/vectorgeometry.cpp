@@ -35,6 +35,12 @@ TAffineVector VectorNormalize(const TAffineVector& v) {
   return v / len;
 }
 
+TAffineVector VectorNormalizeOr(const TAffineVector& v, const TAffineVector& fallback) {
+  const float len = VectorLength(v);
+  if (!(len >= 1e-6f) || !std::isfinite(len)) return fallback;
+  return v / len;
+}
+
 float VectorDotProduct(const TVector& a, const TVector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 float VectorDotProduct(const TAffineVector& a, const TAffineVector& b) { return glm::dot(a, b); }
 

@@ -32,6 +32,9 @@ float VectorDistance(const TVector& a, const TVector& b);   // of x, y, z
 // A zero vector stays zero instead of becoming NaN.
 TVector VectorNormalize(const TVector& v);
 TAffineVector VectorNormalize(const TAffineVector& v);
+// The unit vector along v, or `fallback` when v is too short (below 1e-6) to have a direction
+// worth trusting: two units at one spot push apart along the fallback, never along NaN.
+TAffineVector VectorNormalizeOr(const TAffineVector& v, const TAffineVector& fallback);
 float VectorDotProduct(const TVector& a, const TVector& b);  // of x, y, z
 float VectorDotProduct(const TAffineVector& a, const TAffineVector& b);
 TVector VectorCrossProduct(const TVector& a, const TVector& b);  // w = 0

@@ -200,7 +200,7 @@ void TTRVEntity::Progress(double deltaTime) {
   const TTRVUnitHooks& steps = Hooks();
   const TTRVUnitTypeInfo& info = TypeInfo();
   if (isFar) {
-    // Sound seam: the engine's emitters on soundNode are removed here once sound comes.
+    battlefield->Silence(*this);
     if (state.unitType == utBoat) {
       // A boat stays on the sea as its imposter, where it is big enough to be seen.
       Visible = true;
@@ -235,6 +235,9 @@ void TTRVEntity::Progress(double deltaTime) {
   } else if (steps.physics) {
     steps.physics(*this, dt);
   }
-  // Sound seam: alive units of types with an engine call SetEngineSound(EngineFrequency())
-  // here, wrecks lose their emitters.
+  if (Wrecked()) {
+    battlefield->Silence(*this);
+  } else if (info.engineSample) {
+    battlefield->SetEngineSound(*this, EngineFrequency());
+  }
 }

@@ -12,6 +12,7 @@
 #include "ai/beacon.h"
 #include "scene/baseobject.h"
 #include "scene/imposter.h"
+#include "units/battlefield.h"
 #include "units/unithooks.h"
 #include "units/unitstate.h"
 #include "units/unittypes.h"
@@ -83,6 +84,8 @@ class TTRVEntity : public TGLDummyCube {
   TTRVCell goalCell{0, 0};
   TTRVCell cell{0, 0};
 
+  // Where the unit's shots, effects and sounds go; the quiet one until the game hands its own.
+  TTRVBattlefield* battlefield = &QuietBattlefield();
   // The per-type steps; the default table unless a test hands in its own.
   const std::array<TTRVUnitHooks, 4>* hooks = &DefaultUnitHooks();
 

@@ -14,6 +14,11 @@ void ForEachUnit(const TTRVWorld& world, const std::function<void(TTRVEntity&)>&
   }
 }
 
+void CollectUnitRefs(const TTRVWorld& world, std::vector<TTRVUnitRef>& out) {
+  out.clear();
+  ForEachUnit(world, [&](TTRVEntity& unit) { out.push_back(unit.Ref()); });
+}
+
 bool FindNearestEnemy(TTRVEntity& unit) {
   unit.target = nullptr;
   if (unit.Wrecked() || !unit.world) return false;

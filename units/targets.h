@@ -4,6 +4,9 @@
 #pragma once
 
 #include <functional>
+#include <vector>
+
+#include "world/queries.h"
 
 class TTRVEntity;
 class TTRVWorld;
@@ -11,6 +14,10 @@ class TTRVWorld;
 // Calls `visit` for every unit of the world: side 0's units first, each side's in the order
 // they were placed.
 void ForEachUnit(const TTRVWorld& world, const std::function<void(TTRVEntity&)>& visit);
+
+// What the world's box and segment searches see of every unit, in the order ForEachUnit
+// visits them; `out` is cleared first (callers keep one to reuse its storage).
+void CollectUnitRefs(const TTRVWorld& world, std::vector<TTRVUnitRef>& out);
 
 // The nearest live, near unit of any other side becomes the unit's target (the first found
 // wins a tie); the unit may fire again and heads for a new goal. False, with no target,

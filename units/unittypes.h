@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "scene/vectorgeometry.h"
+#include "world/status.h"
 #include "world/world.h"
 
 struct TTRVUnitTypeInfo {
@@ -23,6 +24,9 @@ struct TTRVUnitTypeInfo {
   const char* engineSample;     // null: no engine sound
   bool sinksAtSea;              // a wreck in the water sinks to kWreckFloor
   float sinkThreshold;          // below this height (and above kWreckFloor) a wreck is in the water
+  int zoomMin, zoomMax;         // the player's zoom range
+  float cameraHeight;           // the camera target above the player's unit
+  TTRVReason lostReason;        // why the mission ends when the player's unit is destroyed
 };
 
 inline constexpr int kUnitTypes = 4;
@@ -33,11 +37,13 @@ inline constexpr float kWreckSinkRate = 0.5f;  // units per second
 // common sinking does not take it; the turret is never in the water.
 inline constexpr std::array<TTRVUnitTypeInfo, kUnitTypes> kUnitTypeInfo{{
     {"Heli", 50, 0.65f, false, {0.279f, 0.142f, 0.845f}, {0, -0.092f, -0.104f}, -0.1f, 8, 1, 5, "heli", true,
-     0.190001f},
+     0.190001f, -800, -200, 0.5f, TTRVReason::HeliDestroyed},
     {"Tank", 250, 0.4f, false, {0.396f, 0.212f, 0.589f}, {0, 0.106f, 0}, 0.25f, 3, 1, 10, "tank", true,
-     0.0001f},
-    {"Boat", 500, 0.4f, true, {0.702f, 0.773f, 4.31f}, {0, 0.386f, 0}, 0.393f, 5, 2, 10, "ship", false, 0},
-    {"Turret", 350, 1.0f, false, {0.5f, 1.17f, 0.5f}, {0, 0.585f, 0}, 0.9f, 0, 0, 0, nullptr, false, 0},
+     0.0001f, -1000, -300, 1.5f, TTRVReason::TankDestroyed},
+    {"Boat", 500, 0.4f, true, {0.702f, 0.773f, 4.31f}, {0, 0.386f, 0}, 0.393f, 5, 2, 10, "ship", false, 0,
+     -2000, -300, 1.5f, TTRVReason::BoatDestroyed},
+    {"Turret", 350, 1.0f, false, {0.5f, 1.17f, 0.5f}, {0, 0.585f, 0}, 0.9f, 0, 0, 0, nullptr, false, 0, 0, 0, 0,
+     TTRVReason::None},
 }};
 
 // The row of a type; an unknown type number reads as a turret (no sound, no movement rules).

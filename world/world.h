@@ -23,6 +23,7 @@
 #include "scene/memoryviewer.h"
 #include "scene/quadrics.h"
 #include "scene/scene.h"
+#include "world/cockpit.h"
 #include "world/floatingwave.h"
 #include "world/grid.h"
 #include "world/pathfinder.h"
@@ -93,6 +94,7 @@ struct TTRVWorldContext {
   std::function<void(const std::string& text, int percent)> progress;
   TGLCamera* camera = nullptr;                  // the player's view, when there is one
   TGLBaseSceneObject* cameraTarget = nullptr;
+  TTRVCockpit cockpit;  // the engine's side of the player's unit
 };
 
 class TTRVWorld : public TTRVWorldInfo {

@@ -1,0 +1,29 @@
+// What the engine lends the player's unit: the controls it samples from the keyboard and mouse,
+// the camera eye the mouse tilts, the zoom it clamps, the tutorial's forced weapon and the
+// words through which a lost vehicle ends the mission. Every field may be null: a headless
+// game has no engine, and its player's unit then flies on its own control block.
+#pragma once
+
+#include "scene/baseobject.h"
+#include "world/controlblock.h"
+#include "world/status.h"
+
+struct TTRVCockpit {
+  TTRVControlBlock* controls = nullptr;  // the engine's; its weaponRequest is the engine's too
+  TGLBaseSceneObject* cameraEye = nullptr;  // a child of the context's camera target
+  int* zoomAccumulator = nullptr;
+  const bool* tutorialMode = nullptr;
+  const int* tutorialWeapon = nullptr;  // -1: the player chooses
+  TTRVStatus* status = nullptr;
+  TTRVReason* reason = nullptr;
+
+  // The tutorial makes the player use the air strike, so its "not ready" is not worth saying.
+  bool AirStrikeForced() const {
+    return tutorialMode && *tutorialMode && tutorialWeapon && *tutorialWeapon == 2;
+  }
+  // The mission is lost for this reason; said again every frame while it holds.
+  void Report(TTRVStatus s, TTRVReason r) const {
+    if (status) *status = s;
+    if (reason) *reason = r;
+  }
+};
