@@ -135,10 +135,17 @@ TTRVCell TTRVAIBeacon::StepToward(const TAffineVector& from, const TAffineVector
   const long long dx = std::llabs(static_cast<long long>(c.x) - goal.x);
   const long long dz = std::llabs(static_cast<long long>(c.z) - goal.z);
   TTRVCell step = c;
-  if (dx < dz)
-    step.x += goal.x >= c.x ? 1 : -1;
+  // The shorter distance is closed first, so the unit comes at the goal on the diagonal; once
+  // it is closed, along the other axis. Stepping along an axis already lined up with the goal
+  // would only swing the unit to and fro beside it.
+  if (dx < dz && dx > 0)
+    step.x += goal.x > c.x ? 1 : -1;
+  else if (dz > 0)
+    step.z += goal.z > c.z ? 1 : -1;
+  else if (dx > 0)
+    step.x += goal.x > c.x ? 1 : -1;
   else
-    step.z += goal.z >= c.z ? 1 : -1;
+    return c;
   if (At(step) != kBeaconBlocked) return step;
   return FreeNeighbour(from);
 }

@@ -52,9 +52,10 @@ class TTRVAIBeacon {
   // The last of the cell's neighbours (x - 1), (x + 1), (z - 1), (z + 1) that is not blocked;
   // the position's own cell when none is, or when the cell is not inside window indices 1 .. 95.
   TTRVCell FreeNeighbour(const TAffineVector& position) const;
-  // One cell from `from` toward the cell of `to`, along x when the x distance is the smaller,
-  // else along z; FreeNeighbour(from) when that cell is blocked. Outside window indices
-  // 1 .. 95: the cell of `from`.
+  // One cell from `from` toward the cell of `to`: along x when the x distance is the smaller
+  // but not yet 0, else along z, and along x once z is lined up; the cell of `from` when it is
+  // the goal's. FreeNeighbour(from) when that cell is blocked. Outside window indices 1 .. 95:
+  // the cell of `from`.
   TTRVCell StepToward(const TAffineVector& from, const TAffineVector& to) const;
   // From the cell of position + offset (which must lie in window indices stride .. 96 - stride
   // and hold at least `threshold`), the lowest of the cells `stride` away along -x, +x, -z, +z

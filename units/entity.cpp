@@ -7,6 +7,7 @@
 
 #include "platform/random.h"
 #include "terrain/sectorstream.h"
+#include "units/targets.h"
 
 namespace {
 
@@ -18,7 +19,14 @@ const TTRVTheme* ThemeOf(const TTRVWorld& world, int unitType) {
 
 TTRVEntity::TTRVEntity() { farTimer = 3.0f * static_cast<float>(platform::Random().Real()); }
 
-TTRVEntity::~TTRVEntity() = default;
+TTRVEntity::~TTRVEntity() {
+  // A unit freed on its own, out of a world that goes on, may still be another's target; one
+  // freed with its side goes with every unit that could hold it.
+  if (world && !Parent())
+    ForEachUnit(*world, [this](TTRVEntity& other) {
+      if (other.target == this) other.target = nullptr;
+    });
+}
 
 const TTRVUnitHooks& TTRVEntity::Hooks() const {
   const int type = state.unitType < kUnitTypes ? static_cast<int>(state.unitType) : static_cast<int>(utTurret);

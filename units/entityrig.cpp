@@ -35,6 +35,9 @@ void TTRVEntity::BuildRig(const TTRVTheme* theme) {
       AddNode(*body, -0.139f, -0.147f, 0);
       TGLProxyObject* tail = AddPart(*body, theme, 1);
       tail->Position.SetPoint(-0.025f, 0, -0.479f);
+      // The default direction (+Z) is parallel to the tail rotor's axis; turned aside first,
+      // the frame never has to be guessed from two parallel vectors.
+      tail->Direction.SetVector(1, 0, 0);
       tail->Up.SetVector(0, 0, -1);
       tail->Scale.SetVector(0.2f, 1, 0.2f);
       AddNewChild<TGLDummyCube>();  // ground marker

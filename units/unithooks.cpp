@@ -1,9 +1,11 @@
 // The row of each unit type; the types' own files bring their steps here.
 #include "units/unithooks.h"
 
+#include "units/heli.h"
+
 const std::array<TTRVUnitHooks, 4>& DefaultUnitHooks() {
   static const std::array<TTRVUnitHooks, 4> hooks{{
-      {},  // helicopter
+      {StepHeliPlayer, StepHeliAI, StepHeliFlight, StepHeliSinking, nullptr},  // helicopter
       {},  // tank
       {},  // boat
       {},  // turret

@@ -67,6 +67,7 @@ TEST(UnitTargets, AUnitFreedBetweenSearchesIsNeverReached) {
   ASSERT_TRUE(FindNearestEnemy(me));
   EXPECT_EQ(me.target, &gone);
   gone.Free();
+  EXPECT_EQ(me.target, nullptr) << "a freed unit is nobody's target";
   ASSERT_TRUE(FindNearestEnemy(me));
   EXPECT_EQ(me.target, &stays);
   int count = 0;
