@@ -23,4 +23,7 @@ int RunLoadScenario(const BenchOptions& options);
 int RunFlyScenario(const BenchOptions& options);
 // One island from --width/--height/--land/--relief/--seed/--name; generate_s and stage times.
 int RunGenerateScenario(const BenchOptions& options);
+// A new game through the engine, seen from the chase camera over the player's helicopter:
+// chase_fps.
+int RunChaseScenario(const BenchOptions& options);
 int RunModelsScenario(const BenchOptions& options);  // models [THEME...] [--out DIR]: a contact sheet per theme

@@ -1,6 +1,7 @@
 // The game step in its fixed order, and starting a new game.
 #include "game/game.h"
 
+#include "game/camerafollow.h"
 #include "game/newgame.h"
 #include "terrain/sectorstream.h"
 #include "units/entity.h"
@@ -17,6 +18,7 @@ void TTRVGame::Step(double dt) {
   if (!w.running) return;
   const auto t = static_cast<float>(dt);
   w.AdvanceFrame(t);
+  FollowCamera(w, t);
   w.CentreSky();
   // A frame that baked ground textures simulates nothing: baking is the slow part.
   if (StepSectors(w, t)) return;
