@@ -1,11 +1,13 @@
 // The row of each unit type; the types' own files bring their steps here.
 #include "units/unithooks.h"
 
+#include "units/farstep.h"
+
 const std::array<TTRVUnitHooks, 4>& DefaultUnitHooks() {
   static const std::array<TTRVUnitHooks, 4> hooks{{
-      {},  // helicopter
-      {},  // tank
-      {},  // boat
+      {.far = FarStep},  // helicopter
+      {.far = FarStep},  // tank
+      {.far = FarStep},  // boat
       {},  // turret
   }};
   return hooks;
