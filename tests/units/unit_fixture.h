@@ -21,16 +21,16 @@ inline void WriteUnitThemes(const ProgramFolder& folder, std::initializer_list<c
 }
 
 // A flat island at height 2 (50 / 25) with the unit themes loaded and a camera target at the
-// origin; units are placed under side 0's cube.
+// origin (none without a player); units are placed under side 0's cube.
 class UnitWorld {
  public:
-  explicit UnitWorld(int difficulty = 100, int sides = 2, bool themes = true) {
+  explicit UnitWorld(int difficulty = 100, int sides = 2, bool themes = true, bool player = true) {
     if (themes) WriteUnitThemes(folder_, {"Heli", "Tank", "Boat", "Turret"});
     TTRVWorldContext context = worldtest::Context(folder_, nullptr);
     context.settings.Difficulty = difficulty;
     context.settings.LODdist = 20;
     context.settings.Derive();
-    context.cameraTarget = &cameraTarget;
+    context.cameraTarget = player ? &cameraTarget : nullptr;
     world = std::make_unique<TTRVWorld>(context);
     if (themes) {
       for (const char* name : {"Heli", "Tank", "Boat", "Turret"}) EXPECT_NE(world->AddTheme(name), nullptr) << name;
