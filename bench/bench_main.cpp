@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
       {"load", RunLoadScenario},
       {"fly", RunFlyScenario},
       {"generate", RunGenerateScenario},
+      {"step", RunStepScenario},
   };
   BenchOptions options;
   std::string name;
