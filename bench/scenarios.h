@@ -27,3 +27,6 @@ int RunGenerateScenario(const BenchOptions& options);
 // chase_fps.
 int RunChaseScenario(const BenchOptions& options);
 int RunModelsScenario(const BenchOptions& options);  // models [THEME...] [--out DIR]: a contact sheet per theme
+// A new game of --sides S with --units N on a generated --size W island, stepped headless at
+// 60 steps a second for the seconds given: step_ms_mean, step_ms_p99 and peak_rss_mb.
+int RunStepScenario(const BenchOptions& options);

@@ -1,13 +1,14 @@
 // The row of each unit type; the types' own files bring their steps here.
 #include "units/unithooks.h"
 
+#include "units/farstep.h"
 #include "units/heli.h"
 
 const std::array<TTRVUnitHooks, 4>& DefaultUnitHooks() {
   static const std::array<TTRVUnitHooks, 4> hooks{{
-      {StepHeliPlayer, StepHeliAI, StepHeliFlight, StepHeliSinking, nullptr},  // helicopter
-      {},  // tank
-      {},  // boat
+      {StepHeliPlayer, StepHeliAI, StepHeliFlight, StepHeliSinking, FarStep},  // helicopter
+      {.far = FarStep},  // tank
+      {.far = FarStep},  // boat
       {},  // turret
   }};
   return hooks;

@@ -34,7 +34,7 @@ struct EngineSide {
 // cockpit, the player's unit takes its controls from `engine`.
 struct HeliRig {
   explicit HeliRig(bool player = false, bool cockpit = false)
-      : w(100, 2, true, cockpit ? engine.Cockpit() : TTRVCockpit{}), unit(w.Add(utHeli, {10, 4, 10}, player)) {
+      : w(100, 2, true, true, cockpit ? engine.Cockpit() : TTRVCockpit{}), unit(w.Add(utHeli, {10, 4, 10}, player)) {
     unit.battlefield = &field;
     w.world->airPathFinder.Reset(64, 64, true);
   }

@@ -21,17 +21,18 @@ inline void WriteUnitThemes(const ProgramFolder& folder, std::initializer_list<c
 }
 
 // A flat island at height 2 (50 / 25) with the unit themes loaded and a camera target at the
-// origin; units are placed under side 0's cube. The cockpit stands for the engine's side of
-// the player's unit (none by default).
+// origin (none without a player); units are placed under side 0's cube. The cockpit stands
+// for the engine's side of the player's unit (none by default).
 class UnitWorld {
  public:
-  explicit UnitWorld(int difficulty = 100, int sides = 2, bool themes = true, const TTRVCockpit& cockpit = {}) {
+  explicit UnitWorld(int difficulty = 100, int sides = 2, bool themes = true, bool player = true,
+                     const TTRVCockpit& cockpit = {}) {
     if (themes) WriteUnitThemes(folder_, {"Heli", "Tank", "Boat", "Turret"});
     TTRVWorldContext context = worldtest::Context(folder_, nullptr);
     context.settings.Difficulty = difficulty;
     context.settings.LODdist = 20;
     context.settings.Derive();
-    context.cameraTarget = &cameraTarget;
+    context.cameraTarget = player ? &cameraTarget : nullptr;
     context.cockpit = cockpit;
     world = std::make_unique<TTRVWorld>(context);
     if (themes) {
