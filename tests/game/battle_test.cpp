@@ -1,0 +1,152 @@
+// A minute of a two-side battle on a generated island, with the forged themes and no window:
+// the computer helicopters leave their bases, follow their route fields toward the enemy and
+// end near it, near the camera and far from it, and nothing becomes NaN on the way.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "game/game.h"
+#include "generator/creator.h"
+#include "platform/paths.h"
+#include "platform/random.h"
+#include "units/entity.h"
+#include "units/targets.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The program folder this build forged its themes into.
+fs::path BuiltProgramFolder() { return platform::ProgramFolder().parent_path() / "game"; }
+
+bool Finite(const TAffineVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+float Flat(const TAffineVector& a, const TAffineVector& b) { return std::hypot(a.x - b.x, a.z - b.z); }
+
+class Battle : public ::testing::Test {
+ protected:
+  // One island for the suite: generating it is the slow part.
+  static void SetUpTestSuite() {
+    folder_ = fs::temp_directory_path() / ("morvane-battle-" + std::to_string(::getpid()));
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+    fs::create_directories(folder_ / "worlds");
+    fs::create_directory_symlink(BuiltProgramFolder() / "themes", folder_ / "themes", ec);
+    platform::Random().Seed(11);
+    TTRVWorldParams params;
+    params.mapWidth = 10;
+    params.mapHeight = 10;
+    params.heightScale = 19;
+    params.themeNames = {"Basic", "Water", "Military"};
+    TTRVWorldCreator creator(folder_);
+    const TTRVCreateResult made = creator.CreateWorld(params, TTRVSketchSource::RandomMulti, "Battle", 2);
+    generated_ = made.ok;
+    error_ = made.error;
+  }
+  static void TearDownTestSuite() {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(fs::exists(BuiltProgramFolder() / "themes" / "Heli.TRV")) << "the build forges the themes";
+    ASSERT_TRUE(generated_) << error_;
+  }
+
+  static TTRVWorldInfo TwoSides() {
+    TTRVWorldInfo info;
+    info.playerSide = 0;
+    info.playerUnitType = utHeli;
+    for (int s = 0; s < 2; ++s) {
+      TTRVWorldFractionInfo side;
+      side.name = s == 0 ? "Blue" : "Red";
+      side.unitCounts = {5, 0, 0, 2};
+      side.attacking = 1;
+      side.mainEnemy = static_cast<std::uint8_t>(1 - s);
+      info.sides.push_back(side);
+    }
+    return info;
+  }
+
+  static fs::path folder_;
+  static bool generated_;
+  static std::string error_;
+};
+
+fs::path Battle::folder_;
+bool Battle::generated_ = false;
+std::string Battle::error_;
+
+TEST_F(Battle, ComputerHelicoptersCrossTheIslandTowardTheEnemy) {
+  TGLScene scene;
+  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
+  auto* cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
+  TTRVWorldContext context;
+  context.scene = &scene;
+  context.programFolder = folder_;
+  context.settings.Language = "ENG";
+  context.camera = camera;
+  context.cameraTarget = cameraTarget;
+  const TTRVWorldInfo info = TwoSides();
+  std::string error;
+  std::unique_ptr<TTRVGame> game = StartNewGame(context, "Battle", &info, error);
+  ASSERT_TRUE(game) << error;
+  TTRVWorld& world = game->World();
+
+  struct Flight {
+    TTRVEntity* unit;
+    TAffineVector start;
+  };
+  std::vector<Flight> flights;
+  TTRVEntity* player = nullptr;
+  ForEachUnit(world, [&](TTRVEntity& u) {
+    if (u.state.isPlayer) player = &u;
+    else if (u.state.unitType == utHeli) flights.push_back({&u, u.AbsoluteAffinePosition()});
+  });
+  ASSERT_TRUE(player);
+  ASSERT_EQ(flights.size(), 9u) << "five a side, one of them the player's";
+  const TAffineVector enemyBase[2] = {world.sides[1].basePosition, world.sides[0].basePosition};
+
+  // The player hovers at home with the camera on them, as in the first seconds of a game:
+  // their own company starts near the camera, the enemy far from it.
+  game->SetRunning(true);
+  const double dt = 1.0 / 30;
+  for (int i = 0; i < 60 * 30; ++i) {
+    TAffineVector at = player->AbsoluteAffinePosition();
+    at.y += 0.5f;
+    world.FocusOn(at);
+    game->Step(dt);
+    if (i % 30 == 0)
+      ForEachUnit(world, [&](TTRVEntity& u) { ASSERT_TRUE(Finite(u.AbsoluteAffinePosition())) << "step " << i; });
+  }
+
+  int nearer = 0, closeToEnemy = 0;
+  for (const Flight& f : flights) {
+    const TAffineVector end = f.unit->AbsoluteAffinePosition();
+    const TAffineVector goal = enemyBase[f.unit->state.side];
+    const float before = Flat(f.start, goal), after = Flat(end, goal);
+    // Closest enemy unit at the end.
+    float enemy = std::numeric_limits<float>::max();
+    ForEachUnit(world, [&](TTRVEntity& u) {
+      if (u.state.side != f.unit->state.side) enemy = std::min(enemy, Flat(u.AbsoluteAffinePosition(), end));
+    });
+    SCOPED_TRACE(testing::Message() << "side " << int(f.unit->state.side) << " from " << before << " to " << after
+                                    << " off the enemy base, nearest enemy " << enemy << ", far " << int(f.unit->isFar)
+                                    << ", armour " << f.unit->state.armour);
+    EXPECT_GT(Flat(f.start, end), 10) << "it left its base";
+    if (after < before - 20) ++nearer;
+    if (enemy < 40) ++closeToEnemy;
+  }
+  EXPECT_GE(nearer, 7) << "most made their way toward the enemy base";
+  EXPECT_GE(closeToEnemy, 5) << "most ended near the enemy";
+}
+
+}  // namespace
