@@ -34,6 +34,10 @@ int RunChaseScenario(const BenchOptions& options) {
   engine.Settings.ResolutionX = 800;
   engine.Settings.ResolutionY = 600;
   engine.ApplyViewport();
+  if (const char* lod = std::getenv("CHASE_LOD")) {
+    engine.Settings.LODdist = std::atoi(lod);
+    engine.Settings.Derive();
+  }
   InstallWorldFactories(engine);
 
   TTRVWorldInfo info;
@@ -51,6 +55,13 @@ int RunChaseScenario(const BenchOptions& options) {
     std::fprintf(stderr, "chase: %s\n", engine.LastError.c_str());
     return 1;
   }
+  // The player faces the enemy's base, where the company flies.
+  auto& game = dynamic_cast<TTRVGame&>(*engine.World);
+  ForEachUnit(game.World(), [&](TTRVEntity& u) {
+    if (!u.state.isPlayer || game.World().sides.size() < 2) return;
+    const TAffineVector to = game.World().sides[1].basePosition - u.AbsoluteAffinePosition();
+    u.Direction.SetVector(VectorNormalizeOr(TAffineVector(to.x, 0, to.z), {0, 0, 1}));
+  });
   engine.FadeState = fsOpen;
   engine.Viewer->Visible = true;
   engine.ZoomAccumulator = -400;
@@ -82,11 +93,12 @@ int RunChaseScenario(const BenchOptions& options) {
     }
   }
   if (std::getenv("CHASE_DEBUG")) {
-    auto& game = dynamic_cast<TTRVGame&>(*engine.World);
     ForEachUnit(game.World(), [](TTRVEntity& u) {
       const TAffineVector p = u.AbsoluteAffinePosition();
-      std::printf("unit type %d side %d player %d at %.1f %.1f %.1f far %d ai %d target %p\n", u.state.unitType, u.state.side,
-                  u.state.isPlayer, p.x, p.y, p.z, u.isFar, u.aiState, static_cast<void*>(u.target));
+      const TAffineVector d(u.AbsoluteDirection());
+      std::printf("unit type %d side %d player %d at %.1f %.1f %.1f dir %.2f %.2f far %d ai %d cam %.1f model %d\n",
+                  u.state.unitType, u.state.side, u.state.isPlayer, p.x, p.y, p.z, d.x, d.z, u.isFar, u.aiState,
+                  u.cameraDistance, u.Children(0)->Visible ? 1 : 0);
     });
   }
   engine.StopWorld();
