@@ -37,7 +37,9 @@ constexpr float kRocketRetry = 0.1f;
 
 // The rig (entityrig.cpp): child 0 is the base, its child 0 the pivot, whose child 0 is the
 // head carrying the gun. Null when the unit was never given that rig.
-TGLBaseSceneObject* ChildOrNull(TGLBaseSceneObject* node) { return node && node->Count() > 0 ? node->Children(0) : nullptr; }
+TGLBaseSceneObject* ChildOrNull(TGLBaseSceneObject* node) {
+  return node && node->Count() > 0 ? node->Children(0) : nullptr;
+}
 TGLBaseSceneObject* PivotOf(TTRVEntity& unit) { return ChildOrNull(ChildOrNull(&unit)); }
 
 void Wreck(TTRVEntity& unit, TGLBaseSceneObject& head) {

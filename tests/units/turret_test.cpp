@@ -52,7 +52,9 @@ class RecordingBattlefield : public TTRVBattlefield {
   }
   void SmokePuffs(const TAffineVector&) override { ++smokeFrames; }
   void BigExplosion(const TAffineVector& at, bool upward) override { explosions.push_back({at, upward}); }
-  void PlaySample(std::string_view name, TGLBaseSceneObject* at) override { samples.push_back({std::string(name), at}); }
+  void PlaySample(std::string_view name, TGLBaseSceneObject* at) override {
+    samples.push_back({std::string(name), at});
+  }
 
   void Clear() {
     shots.clear();
