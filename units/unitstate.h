@@ -40,6 +40,7 @@ struct TTRVUnitState {
 
   // Helicopter, tank and turret.
   float& GunPitch() { return slotF[2]; }
+  float GunPitch() const { return slotF[2]; }
   // Helicopter and tank.
   TVector& PreviousPosition() { return slotV[0]; }
 
@@ -48,6 +49,12 @@ struct TTRVUnitState {
   float& TurnRate() { return slotF[1]; }
   // Tank: the gun is on its mark (player).
   std::uint8_t& GunAimed() { return slotB[9]; }
+
+  // Turret: seconds until each weapon may fire again (both run down to just below zero).
+  float& TurretMachineGunTimer() { return slotF[0]; }
+  float TurretMachineGunTimer() const { return slotF[0]; }
+  float& TurretRocketTimer() { return slotF[1]; }
+  float TurretRocketTimer() const { return slotF[1]; }
 
   // Boat.
   float& RockingPhase() { return slotF[2]; }        // 0 .. 100

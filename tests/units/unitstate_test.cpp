@@ -39,6 +39,8 @@ TEST(UnitState, EachFieldLandsAtItsSavedOffsetLittleEndian) {
       {"helicopter altitude = slotF[0]", [](TTRVUnitState& s) { s.Altitude() = 1.5f; }, 4, onePointFive},
       {"tank forward speed = slotF[0]", [](TTRVUnitState& s) { s.ForwardSpeed() = 1.5f; }, 4, onePointFive},
       {"gun yaw = slotF[1]", [](TTRVUnitState& s) { s.GunYaw() = 1.5f; }, 8, onePointFive},
+      {"turret machine-gun timer = slotF[0]", [](TTRVUnitState& s) { s.TurretMachineGunTimer() = 1.5f; }, 4, onePointFive},
+      {"turret rocket timer = slotF[1]", [](TTRVUnitState& s) { s.TurretRocketTimer() = 1.5f; }, 8, onePointFive},
       {"gun pitch = slotF[2]", [](TTRVUnitState& s) { s.GunPitch() = 1.5f; }, 12, onePointFive},
       {"rotor speed = slotF[4]", [](TTRVUnitState& s) { s.RotorSpeed() = 1.5f; }, 20, onePointFive},
       {"slotF[5]", [](TTRVUnitState& s) { s.slotF[5] = 1.5f; }, 24, onePointFive},
