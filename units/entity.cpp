@@ -82,6 +82,11 @@ void TTRVEntity::Setup(TTRVWorld& w, const TAffineVector& position, bool newUnit
                                       static_cast<double>(info.playerArmourFactor));
   }
 
+  // Until something is aimed at, the guns look ahead rather than at the map's corner.
+  controls.aimPoint = TVector(AbsoluteAffinePosition() + TAffineVector(AbsoluteDirection()) * 10.0f +
+                                  TAffineVector(0, info.aimHeight, 0),
+                              1);
+
   airBeacon = std::make_unique<TTRVAIBeacon>(*this, w.airPathFinder);
   groundBeacon = std::make_unique<TTRVAIBeacon>(*this, w.groundPathFinder);
   waterBeacon = std::make_unique<TTRVAIBeacon>(*this, w.waterPathFinder);

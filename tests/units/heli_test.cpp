@@ -241,7 +241,7 @@ TEST(HeliWreck, OverLandItSpinsDownExplodesOnceAndLiesOnTheSlope) {
   rig.Run(1);
   EXPECT_NE(tilt.TurnAngle(), 0) << "the body spins while the rotor winds down";
   rig.Run(25);
-  EXPECT_EQ(rig.field.explosions, 1);
+  EXPECT_EQ(rig.field.explosions.size(), 1u);
   EXPECT_EQ(rig.field.Count("explosion"), 1);
   EXPECT_EQ(rig.unit.state.RotorSpeed(), 0);
   const TAffineVector up(rig.unit.AbsoluteUp());
@@ -257,7 +257,7 @@ TEST(HeliWreck, DestroyedOnItsSkidsItStillExplodes) {
   rig.unit.state.RotorSpeed() = 0;
   rig.unit.state.armour = 0;
   rig.Run(2);
-  EXPECT_EQ(rig.field.explosions, 1);
+  EXPECT_EQ(rig.field.explosions.size(), 1u);
 }
 
 TEST(HeliPlayer, ADestroyedPlayersHelicopterLosesTheMissionEveryFrame) {

@@ -10,65 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/units/recording_battlefield.h"
 #include "tests/units/unit_fixture.h"
 #include "units/unithooks.h"
 
 namespace {
 
+using unittest::RecordingBattlefield;
 using unittest::UnitWorld;
-
-// Takes every call a turret makes on the battlefield; weapons keep the quiet battlefield's
-// aim test, so a shot off target is refused as in the game.
-class RecordingBattlefield : public TTRVBattlefield {
- public:
-  struct Shot {
-    bool rocket = false;
-    bool fired = false;
-    int frame = 0;
-    TAffineVector from{0}, to{0}, facing{0};
-    float deviation = 0, steering = 0;
-    TGLBaseSceneObject* homing = nullptr;
-  };
-  struct Sample {
-    std::string name;
-    TGLBaseSceneObject* at;
-  };
-  struct Explosion {
-    TAffineVector at;
-    bool upward;
-  };
-
-  bool FireBullet(TTRVEntity& shooter, const TAffineVector& from, const TAffineVector& to, float deviation,
-                  const TAffineVector& facing) override {
-    const bool fired = TTRVBattlefield::FireBullet(shooter, from, to, deviation, facing);
-    shots.push_back({false, fired, frame, from, to, facing, deviation, 0, nullptr});
-    return fired;
-  }
-  bool FireRocket(TTRVEntity& shooter, const TAffineVector& from, const TAffineVector& to, float steering,
-                  TGLBaseSceneObject* target, float deviation, const TAffineVector& facing) override {
-    const bool fired = TTRVBattlefield::FireRocket(shooter, from, to, steering, target, deviation, facing);
-    shots.push_back({true, fired, frame, from, to, facing, deviation, steering, target});
-    return fired;
-  }
-  void SmokePuffs(const TAffineVector&) override { ++smokeFrames; }
-  void BigExplosion(const TAffineVector& at, bool upward) override { explosions.push_back({at, upward}); }
-  void PlaySample(std::string_view name, TGLBaseSceneObject* at) override {
-    samples.push_back({std::string(name), at});
-  }
-
-  void Clear() {
-    shots.clear();
-    samples.clear();
-    explosions.clear();
-    smokeFrames = 0;
-  }
-
-  int frame = 0;  // the test's frame counter, stamped on each shot
-  std::vector<Shot> shots;
-  std::vector<Sample> samples;
-  std::vector<Explosion> explosions;
-  int smokeFrames = 0;
-};
 
 constexpr float kDt = 0.01f;
 
@@ -161,7 +110,7 @@ TEST(TurretWeapons, ReloadAfterAShotRetryAfterARefusal) {
     EXPECT_LE(static_cast<int>(field.shots.size()), frames / period + 1);
     for (std::size_t i = 0; i < field.shots.size(); ++i) {
       const RecordingBattlefield::Shot& s = field.shots[i];
-      EXPECT_EQ(s.rocket, c.weapon == 1);
+      EXPECT_EQ(s.rocket(), c.weapon == 1);
       EXPECT_EQ(s.fired, c.onTarget) << "shot " << i;
       EXPECT_FLOAT_EQ(s.deviation, 0.05f);
       if (i > 0) {
