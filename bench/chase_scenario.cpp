@@ -1,7 +1,8 @@
-// morvane-bench chase [WORLD] [--sides S] [--heli N]: starts a new game on a world of the
-// program folder (default "Chase") through the engine as the game does, with the player in a
-// helicopter among N helicopters a side, and runs it at 800 x 600 seen from the chase camera:
-// chase_fps over the measured seconds.
+// morvane-bench chase [WORLD] [--sides S] [--heli N] [--lod D] [--list]: starts a new game on a
+// world of the program folder (default "Chase") through the engine as the game does, with the
+// player in a helicopter among N helicopters a side, and runs it at 800 x 600 seen from the
+// chase camera: chase_fps over the measured seconds. --lod sets the detail distance, --list
+// prints every unit at the end (where it is, near or far, what its pilot does).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,11 +21,14 @@
 
 int RunChaseScenario(const BenchOptions& options) {
   std::string name = "Chase";
-  int sides = 2, helicopters = 4;
+  int sides = 2, helicopters = 4, lod = 0;
+  bool list = false;
   const auto& args = options.arguments;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--sides" && i + 1 < args.size()) sides = std::clamp(std::atoi(args[++i].c_str()), 1, 9);
     else if (args[i] == "--heli" && i + 1 < args.size()) helicopters = std::clamp(std::atoi(args[++i].c_str()), 1, 50);
+    else if (args[i] == "--lod" && i + 1 < args.size()) lod = std::clamp(std::atoi(args[++i].c_str()), 1, 256);
+    else if (args[i] == "--list") list = true;
     else name = args[i];
   }
 
@@ -34,8 +38,8 @@ int RunChaseScenario(const BenchOptions& options) {
   engine.Settings.ResolutionX = 800;
   engine.Settings.ResolutionY = 600;
   engine.ApplyViewport();
-  if (const char* lod = std::getenv("CHASE_LOD")) {
-    engine.Settings.LODdist = std::atoi(lod);
+  if (lod > 0) {
+    engine.Settings.LODdist = lod;
     engine.Settings.Derive();
   }
   InstallWorldFactories(engine);
@@ -92,7 +96,7 @@ int RunChaseScenario(const BenchOptions& options) {
       return 1;
     }
   }
-  if (std::getenv("CHASE_DEBUG")) {
+  if (list) {
     ForEachUnit(game.World(), [](TTRVEntity& u) {
       const TAffineVector p = u.AbsoluteAffinePosition();
       const TAffineVector d(u.AbsoluteDirection());

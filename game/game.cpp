@@ -26,13 +26,25 @@ void TTRVGame::Step(double dt) {
 }
 
 void TTRVGame::StepUnits(TTRVWorld& w, double dt) {
-  // Side by side, each side's units from the last to the first.
+  // Side by side, each side's units from the last to the first. The order is taken before the
+  // side steps: a unit freed by another during the step is passed over, never stepped through
+  // a stale pointer, and no unit is stepped twice when the ones after it shift down.
   for (int d = 0; d < w.sideRoot->Count(); ++d) {
     TGLBaseSceneObject* cube = w.sideRoot->Children(d);
-    for (int k = cube->Count() - 1; k >= 0; --k)
-      if (k < cube->Count())
-        if (auto* unit = dynamic_cast<TTRVEntity*>(cube->Children(k))) unit->Progress(dt);
+    unitOrder_.clear();
+    for (int k = 0; k < cube->Count(); ++k) unitOrder_.push_back(cube->Children(k));
+    for (int k = static_cast<int>(unitOrder_.size()) - 1; k >= 0; --k) {
+      TGLBaseSceneObject* object = unitOrder_[static_cast<std::size_t>(k)];
+      if (cube->Children(k) != object && !IsChild(*cube, object)) continue;
+      if (auto* unit = dynamic_cast<TTRVEntity*>(object)) unit->Progress(dt);
+    }
   }
+}
+
+bool TTRVGame::IsChild(const TGLBaseSceneObject& parent, const TGLBaseSceneObject* object) {
+  for (int k = 0; k < parent.Count(); ++k)
+    if (parent.Children(k) == object) return true;
+  return false;
 }
 
 bool TTRVGame::SaveGame(const std::string&, std::string& error) {

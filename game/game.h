@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/runningworld.h"
 #include "world/world.h"
@@ -29,7 +30,10 @@ class TTRVGame : public TTRVRunningWorld {
   std::string CampaignName() const override { return world_->missionName; }
 
  private:
-  static void StepUnits(TTRVWorld& w, double dt);
+  void StepUnits(TTRVWorld& w, double dt);
+  static bool IsChild(const TGLBaseSceneObject& parent, const TGLBaseSceneObject* object);
+
+  std::vector<TGLBaseSceneObject*> unitOrder_;  // kept between steps for its storage
 
   std::unique_ptr<TTRVWorld> world_;
 };

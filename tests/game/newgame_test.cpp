@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -17,6 +19,7 @@
 #include "scene/proxy.h"
 #include "tests/terrain/sector_fixture.h"
 #include "units/entity.h"
+#include "units/targets.h"
 
 namespace {
 
@@ -325,6 +328,59 @@ TEST_F(NewGame, ARunningGameStepsTheUnits) {
   for (int d = 0; d < 2; ++d)
     for (const TTRVEntity* u : Units(d)) EXPECT_NE(u->isFar, kFarUntilFirstFrame) << "side " << d;
   EXPECT_EQ(Units(0)[1]->isFar, 0) << "the player's unit is where the camera looks";
+}
+
+// A step in which one unit frees another that has not stepped yet: every later search, and
+// the step itself, passes over the freed unit.
+namespace freeing {
+TTRVEntity* freer = nullptr;
+TTRVEntity* victim = nullptr;
+std::map<const TTRVEntity*, int> steps;
+std::vector<const TTRVEntity*> targets;
+
+void Step(TTRVEntity& unit, float) {
+  ++steps[&unit];
+  if (&unit == freer && victim) {
+    victim->Free();
+    victim = nullptr;
+  } else if (FindNearestEnemy(unit)) {
+    targets.push_back(unit.target);
+  }
+}
+}  // namespace freeing
+
+TEST_F(NewGame, AUnitFreedDuringTheStepIsNeverReachedAgain) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("Blue", {3, 1, 0, 0}), Side("Red", {2, 1, 0, 0})};
+  ASSERT_TRUE(Start(info)) << error;
+  cameraTarget.Position.SetPoint(60, 0, 60);  // every unit near
+  game->SetRunning(true);
+  for (int i = 0; i < 3; ++i) game->Step(0.05);  // sectors laid out and baked
+
+  static const std::array<TTRVUnitHooks, 4> counting = [] {
+    std::array<TTRVUnitHooks, 4> h{};
+    for (TTRVUnitHooks& row : h) row.player = row.ai = row.far = freeing::Step;
+    return h;
+  }();
+  std::vector<TTRVEntity*> blue = Units(0), red = Units(1);
+  for (TTRVEntity* u : blue) u->hooks = &counting;
+  for (TTRVEntity* u : red) u->hooks = &counting;
+  // Side 0 steps from its last unit down: the last frees the first, which has not stepped.
+  freeing::freer = blue.back();
+  freeing::victim = blue.front();
+  const TTRVEntity* gone = blue.front();
+  freeing::steps.clear();
+  freeing::targets.clear();
+  game->Step(0.05);
+
+  EXPECT_EQ(freeing::victim, nullptr) << "the free happened";
+  EXPECT_EQ(freeing::steps.count(gone), 0u) << "the freed unit was not stepped";
+  for (std::size_t k = 1; k < blue.size(); ++k) EXPECT_EQ(freeing::steps[blue[k]], 1) << "blue " << k;
+  for (const TTRVEntity* u : red) EXPECT_EQ(freeing::steps[u], 1) << "each red unit once";
+  ASSERT_FALSE(freeing::targets.empty());
+  for (const TTRVEntity* t : freeing::targets) EXPECT_NE(t, gone);
+  for (const TTRVEntity* u : red) EXPECT_NE(u->target, gone);
 }
 
 }  // namespace
