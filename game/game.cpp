@@ -3,6 +3,7 @@
 
 #include "game/camerafollow.h"
 #include "game/newgame.h"
+#include "game/sidestanding.h"
 #include "terrain/sectorstream.h"
 #include "units/entity.h"
 
@@ -22,6 +23,8 @@ void TTRVGame::Step(double dt) {
   w.CentreSky();
   // A frame that baked ground textures simulates nothing: baking is the slow part.
   if (StepSectors(w, t)) return;
+  CountAliveUnits(w);
+  UpdateSideStandings(w);
   StepUnits(w, dt);
 }
 
