@@ -1,6 +1,7 @@
 // The game step in its fixed order, and starting a new game.
 #include "game/game.h"
 
+#include "game/airstrike.h"
 #include "game/camerafollow.h"
 #include "game/newgame.h"
 #include "game/sidestanding.h"
@@ -26,6 +27,7 @@ void TTRVGame::Step(double dt) {
   CountAliveUnits(w);
   UpdateSideStandings(w);
   StepUnits(w, dt);
+  StepAirStrikeTimer(w, t, *battlefield_);
 }
 
 void TTRVGame::StepUnits(TTRVWorld& w, double dt) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/runningworld.h"
+#include "units/battlefield.h"
 #include "world/world.h"
 
 class TTRVGame : public TTRVRunningWorld {
@@ -33,6 +34,8 @@ class TTRVGame : public TTRVRunningWorld {
   void StepUnits(TTRVWorld& w, double dt);
   static bool IsChild(const TGLBaseSceneObject& parent, const TGLBaseSceneObject* object);
 
+  // Where the game's own sounds go; the units' battlefield once the game has one.
+  TTRVBattlefield* battlefield_ = &QuietBattlefield();
   std::vector<TGLBaseSceneObject*> unitOrder_;  // kept between steps for its storage
 
   std::unique_ptr<TTRVWorld> world_;

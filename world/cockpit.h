@@ -14,6 +14,7 @@ struct TTRVCockpit {
   int* zoomAccumulator = nullptr;
   const bool* tutorialMode = nullptr;
   const int* tutorialWeapon = nullptr;  // -1: the player chooses
+  const bool* timeAccel = nullptr;      // the world runs three times faster
   TTRVStatus* status = nullptr;
   TTRVReason* reason = nullptr;
 
@@ -21,6 +22,7 @@ struct TTRVCockpit {
   bool AirStrikeForced() const {
     return tutorialMode && *tutorialMode && tutorialWeapon && *tutorialWeapon == 2;
   }
+  bool TimeAccelerated() const { return timeAccel && *timeAccel; }
   // The mission is lost for this reason; said again every frame while it holds.
   void Report(TTRVStatus s, TTRVReason r) const {
     if (status) *status = s;

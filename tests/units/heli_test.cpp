@@ -27,7 +27,7 @@ struct EngineSide {
   TTRVStatus status = TTRVStatus::None;
   TTRVReason reason = TTRVReason::None;
 
-  TTRVCockpit Cockpit() { return {&controls, nullptr, nullptr, &tutorial, &tutorialWeapon, &status, &reason}; }
+  TTRVCockpit Cockpit() { return {&controls, nullptr, nullptr, &tutorial, &tutorialWeapon, nullptr, &status, &reason}; }
 };
 
 // A helicopter with the recording battlefield, near the fixture's camera target; with a

@@ -1,0 +1,14 @@
+// The air strike's wait.
+#include "game/airstrike.h"
+
+#include "units/battlefield.h"
+#include "world/world.h"
+
+void StepAirStrikeTimer(TTRVWorld& world, float dt, TTRVBattlefield& battlefield) {
+  float& timer = world.airStrikeTimer;
+  if (timer >= 0) timer -= world.Context().cockpit.TimeAccelerated() ? dt / 3 : dt;
+  if (timer < 0 && timer > -100) {
+    battlefield.PlaySample("AirStrikeReady", nullptr);
+    timer = kAirStrikeResting;
+  }
+}
