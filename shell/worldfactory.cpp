@@ -14,8 +14,9 @@ void InstallWorldFactories(TTRVEngine& engine) {
     context.progress = [&e](const std::string& text, int percent) { e.ShowLoadingProgress(text, percent); };
     context.camera = e.Camera;
     context.cameraTarget = e.CameraTarget;
-    context.cockpit = {&e.Controls,       e.CameraEye,  &e.ZoomAccumulator, &e.TutorialMode,
-                       &e.TutorialWeapon, &e.TimeAccel, &e.Status,          &e.Reason};
+    context.cockpit = {&e.Controls,       e.CameraEye,        &e.ZoomAccumulator,  &e.TutorialMode,
+                       &e.TutorialWeapon, &e.TimeAccel,       &e.Status,           &e.Reason,
+                       &e.Mouse.MouseX,   &e.Mouse.MouseY,    &e.Settings.MapZoom, &e.Settings.MapSize};
     // A new game stops the clock and starts at normal speed behind a closed cover.
     e.Cadencer->SetEnabled(false);
     e.TimeAccel = false;

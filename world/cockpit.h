@@ -1,6 +1,7 @@
-// What the engine lends the player's unit: the controls it samples from the keyboard and mouse,
-// the camera eye the mouse tilts, the zoom it clamps, the tutorial's forced weapon and the
-// words through which a lost vehicle ends the mission. Every field may be null: a headless
+// What the engine lends the player's unit and the HUD: the controls it samples from the keyboard
+// and mouse, the camera eye the mouse tilts, the zoom it clamps, the tutorial's forced weapon,
+// the words through which a lost vehicle or the mission rules end the mission, the pointer and
+// the mini-map's zoom and size. Every field may be null: a headless
 // game has no engine, and its player's unit then flies on its own control block.
 #pragma once
 
@@ -17,6 +18,12 @@ struct TTRVCockpit {
   const bool* timeAccel = nullptr;      // the world runs three times faster
   TTRVStatus* status = nullptr;
   TTRVReason* reason = nullptr;
+  // For the HUD: the pointer over the 3D view (pixels from its top-left) and the mini-map's
+  // zoom and size, which the HUD's drags change for the rest of the session.
+  const int* mouseX = nullptr;
+  const int* mouseY = nullptr;
+  float* mapZoom = nullptr;
+  float* mapSize = nullptr;
 
   // The tutorial makes the player use the air strike, so its "not ready" is not worth saying.
   bool AirStrikeForced() const {
