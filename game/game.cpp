@@ -3,6 +3,7 @@
 
 #include "game/airstrike.h"
 #include "game/camerafollow.h"
+#include "game/mission.h"
 #include "game/newgame.h"
 #include "game/sidestanding.h"
 #include "terrain/sectorstream.h"
@@ -22,12 +23,19 @@ void TTRVGame::Step(double dt) {
   w.AdvanceFrame(t);
   FollowCamera(w, t);
   w.CentreSky();
-  // A frame that baked ground textures simulates nothing: baking is the slow part.
-  if (StepSectors(w, t)) return;
+  // A frame that baked ground textures simulates nothing, baking is the slow part; the
+  // mission is judged all the same.
+  if (!StepSectors(w, t)) Simulate(w, t);
+  CheckMission(w);
+}
+
+void TTRVGame::Simulate(TTRVWorld& w, float dt) {
   CountAliveUnits(w);
   UpdateSideStandings(w);
   StepUnits(w, dt);
-  StepAirStrikeTimer(w, t, *battlefield_);
+  StepAirStrikeTimer(w, dt, *battlefield_);
+  // The counts again, so the mission rules see this step's losses at once.
+  CountAliveUnits(w);
 }
 
 void TTRVGame::StepUnits(TTRVWorld& w, double dt) {

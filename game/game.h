@@ -31,6 +31,7 @@ class TTRVGame : public TTRVRunningWorld {
   std::string CampaignName() const override { return world_->missionName; }
 
  private:
+  void Simulate(TTRVWorld& w, float dt);
   void StepUnits(TTRVWorld& w, double dt);
   static bool IsChild(const TGLBaseSceneObject& parent, const TGLBaseSceneObject* object);
 

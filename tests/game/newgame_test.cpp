@@ -68,6 +68,8 @@ class NewGame : public ::testing::Test {
     TTRVWorldContext c = Context(folder, &scene, &progress);
     c.settings.ViewDistance = 1;
     c.cameraTarget = &cameraTarget;
+    c.cockpit.status = &status;
+    c.cockpit.reason = &reason;
     game = StartNewGame(c, "Isle", &info, error);
     return game != nullptr;
   }
@@ -92,6 +94,8 @@ class NewGame : public ::testing::Test {
   ProgramFolder folder;
   TGLScene scene;
   TGLDummyCube cameraTarget;
+  TTRVStatus status = TTRVStatus::None;
+  TTRVReason reason = TTRVReason::None;
   std::unique_ptr<TTRVGame> game;
   std::string error;
   Progress progress;
@@ -324,6 +328,8 @@ TEST_F(NewGame, ARunningGameStepsTheUnits) {
   player.isFar = kFarUntilFirstFrame;
   game->Step(0.05);
   EXPECT_EQ(player.isFar, kFarUntilFirstFrame) << "a frame that baked steps no unit";
+  EXPECT_EQ(status, TTRVStatus::Accomplished) << "but judges the mission: no conditions, won at once";
+  EXPECT_EQ(reason, TTRVReason::None);
   for (int i = 0; i < 6; ++i) game->Step(0.05);
   for (int d = 0; d < 2; ++d)
     for (const TTRVEntity* u : Units(d)) EXPECT_NE(u->isFar, kFarUntilFirstFrame) << "side " << d;
