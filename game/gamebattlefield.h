@@ -1,0 +1,55 @@
+// The battlefield a running game hands its units: their shots become projectiles, their smoke,
+// dust and explosions particles, and the player's readout reaches the HUD. Sounds go to the
+// game's sound call, which stays silent until the game has sound.
+#pragma once
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "effects/effects.h"
+#include "effects/projectiles.h"
+#include "units/battlefield.h"
+#include "world/queries.h"
+
+class TTRVGameBattlefield : public TTRVBattlefield {
+ public:
+  using Sound = std::function<void(std::string_view name, const TAffineVector& at)>;
+
+  // Everything given must outlive the battlefield; `units` is the step's list of units as the
+  // searches see them, refreshed by the game before its units move.
+  TTRVGameBattlefield(TTRVEffects& effects, TTRVProjectiles& projectiles, const std::vector<TTRVUnitRef>& units,
+                      Sound sound);
+
+  bool FireBullet(TTRVEntity& shooter, const TAffineVector& from, const TAffineVector& to, float deviation,
+                  const TAffineVector& facing) override;
+  bool FireGun(TTRVEntity& shooter, const TAffineVector& from, const TAffineVector& to, float deviation,
+               const TAffineVector& facing) override;
+  bool FireRocket(TTRVEntity& shooter, const TAffineVector& from, const TAffineVector& to, float steering,
+                  TGLBaseSceneObject* target, float deviation, const TAffineVector& facing) override;
+  bool CallAirStrike() override;
+
+  void SmokePuffs(const TAffineVector& at) override { effects_.SmokePuffs(at); }
+  void WashDust(const TAffineVector& at, const TAffineVector& velocity, bool overWater) override {
+    effects_.WashDust(at, velocity, overWater);
+  }
+  void WakeSpray(const TAffineVector& at, const TAffineVector& velocity, int count) override {
+    effects_.WakeSpray(at, velocity, count);
+  }
+  void BigExplosion(const TAffineVector& at, bool upward) override { effects_.BigExplosion(at, upward); }
+
+  void PlaySample(std::string_view name, TGLBaseSceneObject* at) override;
+  void UpdateHUD(const TTRVHUDReadout& readout) override;
+
+  // Where an air strike called now lands: what the player aims at, or the enemy under the
+  // cross-hair. Kept from the player's last readout.
+  TAffineVector targetPoint{0, 0, 0};
+  // The HUD, once the game has one; the readout also keeps targetPoint.
+  std::function<void(const TTRVHUDReadout&)> hud;
+
+ private:
+  TTRVEffects& effects_;
+  TTRVProjectiles& projectiles_;
+  const std::vector<TTRVUnitRef>& units_;
+  Sound sound_;
+};
