@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
       {"generate", RunGenerateScenario},
       {"chase", RunChaseScenario},
       {"step", RunStepScenario},
+      {"effects", RunEffectsScenario},
   };
   BenchOptions options;
   std::string name;

@@ -30,3 +30,6 @@ int RunModelsScenario(const BenchOptions& options);  // models [THEME...] [--out
 // A new game of --sides S with --units N on a generated --size W island, stepped headless at
 // 60 steps a second for the seconds given: step_ms_mean, step_ms_p99 and peak_rss_mb.
 int RunStepScenario(const BenchOptions& options);
+// Big explosions in front of the camera every half second at 800 x 600, against the empty
+// view: floor_fps, effects_fps and particles_mean.
+int RunEffectsScenario(const BenchOptions& options);

@@ -1,0 +1,85 @@
+// The particles on screen: an explosion in front of the camera lights up the middle of the
+// picture in fire colours and leaves the edges alone, wherever the drawing hook stands.
+#include <gtest/gtest.h>
+
+#include "tests/support/pixels.h"
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "effects/effects.h"
+#include "platform/bitmap.h"
+#include "platform/random.h"
+#include "platform/window.h"
+#include "scene/camera.h"
+#include "scene/directopengl.h"
+#include "scene/scene.h"
+#include "scene/viewer.h"
+
+namespace {
+
+constexpr int kW = 320, kH = 240;
+
+using testpixels::At;
+using testpixels::Rgb;
+
+class EffectsWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
+    platform::WindowOptions options;
+    options.width = kW;
+    options.height = kH;
+    std::string error;
+    if (!window_.Create(options, error)) GTEST_SKIP() << error;
+    viewer_ = std::make_unique<TGLSceneViewer>(window_);
+    camera_ = scene_.Objects().AddNewChild<TGLCamera>();
+    camera_->FocalLength = kW / 800.0f * 50;
+    camera_->DepthOfView = 1024;
+    camera_->Position.SetPoint(0, 2, -6);  // looking along +Z
+    viewer_->SetCamera(camera_);
+    viewer_->Buffer.BackgroundColor = 0x00400000;  // dark blue
+    platform::Random().Seed(3);
+  }
+
+  void TearDown() override {
+    scene_.DeleteAllObjects();
+    viewer_.reset();
+    window_.Destroy();
+  }
+
+  platform::Window window_;
+  TGLScene scene_;
+  TGLCamera* camera_ = nullptr;
+  std::unique_ptr<TGLSceneViewer> viewer_;
+};
+
+TEST_F(EffectsWindow, AnExplosionLightsTheMiddleOfThePictureInFireColours) {
+  TTRVEffects fx({}, camera_);
+  auto* hook = scene_.Objects().AddNewChild<TGLDirectOpenGL>();
+  hook->Position.SetPoint(3, -1, 2);  // particles keep to world coordinates all the same
+  hook->Turn(30);
+  hook->OnRender = [&fx](TGLDirectOpenGL&, TRenderContext& rci) { fx.Draw(rci); };
+
+  const platform::Bitmap before = viewer_->CreateSnapshotBitmap();
+  fx.BigExplosion({0, 2, 0}, true);
+  fx.Step(0.05f);
+  ASSERT_GT(fx.ParticleCount(), 0);
+  const platform::Bitmap after = viewer_->CreateSnapshotBitmap();
+  ASSERT_EQ(after.Width(), kW);
+
+  const Rgb background = At(before, kW / 2, kH / 2), middle = At(after, kW / 2, kH / 2);
+  EXPECT_GT(middle.r, background.r + 60) << "the fireball is red and yellow";
+  EXPECT_GT(middle.r, middle.b);
+  const Rgb corner = At(after, 2, 2), cornerBefore = At(before, 2, 2);
+  EXPECT_TRUE(testpixels::NearRgb(corner, cornerBefore, 2)) << "nothing reaches the corner";
+
+  // Once every particle has gone, the picture is the empty sky again.
+  for (int i = 0; i < 100 && fx.ParticleCount() > 0; ++i) fx.Step(0.1f);
+  while (fx.FireTrailCount() > 0 || fx.ParticleCount() > 0) fx.Step(0.1f);
+  EXPECT_TRUE(testpixels::NearRgb(At(viewer_->CreateSnapshotBitmap(), kW / 2, kH / 2), background, 2));
+}
+
+}  // namespace
