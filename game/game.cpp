@@ -1,6 +1,7 @@
 // The game step in its fixed order, and starting a new game.
 #include "game/game.h"
 
+#include "game/aimpoint.h"
 #include "game/airstrike.h"
 #include "game/camerafollow.h"
 #include "game/mission.h"
@@ -8,12 +9,31 @@
 #include "game/sidestanding.h"
 #include "terrain/sectorstream.h"
 #include "units/entity.h"
+#include "units/targets.h"
 
-TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world) : world_(std::move(world)) {}
+TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
+    : world_(std::move(world)),
+      effects_(GroundOf(*world_), world_->Context().camera),
+      projectiles_(*world_, effects_),
+      battlefield_(effects_, projectiles_, unitRefs_, {}) {
+  ForEachUnit(*world_, [this](TTRVEntity& unit) { unit.battlefield = &battlefield_; });
+  if (world_->renderHook)
+    world_->renderHook->OnRender = [this](TGLDirectOpenGL&, TRenderContext& rci) {
+      ReadAimPoint(*world_, rci);
+      projectiles_.Draw(rci);
+      effects_.Draw(rci);
+    };
+}
 
 TTRVGame::~TTRVGame() {
-  // Nothing may step a world that is being taken apart.
-  if (world_) world_->running = false;
+  // Nothing may step or draw a world that is being taken apart.
+  if (world_) {
+    world_->running = false;
+    if (world_->renderHook) world_->renderHook->OnRender = nullptr;
+    // The units outlive this game's battlefield only until the world goes; they must not
+    // reach it meanwhile.
+    ForEachUnit(*world_, [](TTRVEntity& unit) { unit.battlefield = &QuietBattlefield(); });
+  }
 }
 
 void TTRVGame::Step(double dt) {
@@ -32,8 +52,14 @@ void TTRVGame::Step(double dt) {
 void TTRVGame::Simulate(TTRVWorld& w, float dt) {
   CountAliveUnits(w);
   UpdateSideStandings(w);
+  CollectUnitRefs(w, unitRefs_);
   StepUnits(w, dt);
-  StepAirStrikeTimer(w, dt, *battlefield_);
+  projectiles_.StepBullets(dt);
+  StepAirStrikeTimer(w, dt, battlefield_);
+  CollectUnitRefs(w, unitRefs_);
+  projectiles_.StepBombsAndRockets(dt, unitRefs_);
+  projectiles_.StepTrails(dt);
+  effects_.Step(dt);
   // The counts again, so the mission rules see this step's losses at once.
   CountAliveUnits(w);
 }

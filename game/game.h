@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "game/runningworld.h"
-#include "units/battlefield.h"
+#include "effects/effects.h"
+#include "effects/projectiles.h"
+#include "game/gamebattlefield.h"
 #include "world/world.h"
 
 class TTRVGame : public TTRVRunningWorld {
@@ -19,6 +21,9 @@ class TTRVGame : public TTRVRunningWorld {
   TTRVGame& operator=(const TTRVGame&) = delete;
 
   TTRVWorld& World() { return *world_; }
+  TTRVEffects& Effects() { return effects_; }
+  TTRVProjectiles& Projectiles() { return projectiles_; }
+  TTRVGameBattlefield& Battlefield() { return battlefield_; }
   const TTRVWorld& World() const { return *world_; }
 
   // TTRVRunningWorld.
@@ -35,11 +40,13 @@ class TTRVGame : public TTRVRunningWorld {
   void StepUnits(TTRVWorld& w, double dt);
   static bool IsChild(const TGLBaseSceneObject& parent, const TGLBaseSceneObject* object);
 
-  // Where the game's own sounds go; the units' battlefield once the game has one.
-  TTRVBattlefield* battlefield_ = &QuietBattlefield();
-  std::vector<TGLBaseSceneObject*> unitOrder_;  // kept between steps for its storage
-
+  // The world first: what follows is built over it and goes before it.
   std::unique_ptr<TTRVWorld> world_;
+  std::vector<TGLBaseSceneObject*> unitOrder_;  // kept between steps for its storage
+  std::vector<TTRVUnitRef> unitRefs_;           // the units as the shots see them, every step
+  TTRVEffects effects_;
+  TTRVProjectiles projectiles_;
+  TTRVGameBattlefield battlefield_;
 };
 
 // Loads worlds/<name>.TRV in the context as a new game with `info` (may be null) and makes it
