@@ -23,6 +23,7 @@ constexpr const char* kSideIconNames[] = {"IconHeli",     "IconTank",        "Ic
 }  // namespace
 
 TTRVHUD::TTRVHUD(TTRVWorld& world) : world_(world) {
+  Visible = world.hudVisible;  // shown when the game says so, from the first step on
   const std::filesystem::path path = platform::InsideFolder(world.Context().programFolder, "themes/HUD.TRV");
   const TTRVThemeLoadResult loaded = path.empty() ? TTRVThemeLoadResult{false, "no program folder", {}}
                                                   : theme.LoadThemeFile(path);

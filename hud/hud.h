@@ -2,8 +2,9 @@
 // marker on the unit under the cursor, the air-strike ring, the circular mini-map with its
 // armour gauge, unit and base markers, the side-strength bars, their legend and the mission
 // shield. Every picture is a HUD sprite in viewer pixels (origin top-left, Y down). It reads the
-// world and the engine's cockpit and writes back only the sides' aliveCounts and the
-// mini-map's zoom and size; it plays nothing, fires nothing and never touches the system cursor.
+// world and the engine's cockpit and writes back only the sides' aliveCounts, the mini-map's
+// zoom and size, and the scroll of the loader's map picture; it plays nothing, fires nothing
+// and never touches the system cursor.
 //
 // Lifecycle (all on the game's thread):
 //   created under the world's root right after the world (built at once, hidden until the

@@ -81,6 +81,7 @@ TEST(HudBuild, StartsWithNothingMarkedAndSurvivesAMissingTheme) {
   o.theme = false;
   HudWorld f(o);
   EXPECT_FALSE(f.hud->themeError.empty());
+  EXPECT_FALSE(f.hud->Visible);  // until the game shows it
   EXPECT_FALSE(f.hud->targetMarker->Visible);
   EXPECT_FALSE(f.hud->strikeMarker->Visible);
   TTRVEntity& player = f.Add(utTank, {10, 2, 10}, 0, true);
@@ -92,6 +93,9 @@ TEST(HudBuild, StartsWithNothingMarkedAndSurvivesAMissingTheme) {
   f.hud->UpdateHUD(Readout(player));
   EXPECT_EQ(f.World().sides[0].aliveCounts[utTank], 1);
   EXPECT_EQ(f.hud->iconLibrary.Count(), 0);  // no coloured icons: the markers show no texture
+  f.World().hudVisible = true;
+  f.hud->Progress(0.02f);
+  EXPECT_TRUE(f.hud->Visible);
 }
 
 // --- Cursor, target marker, weapons ---
@@ -423,6 +427,7 @@ TEST(HudShield, ShowsTheLossesLeftBeforeTheMissionFailsOfTheFirstSide) {
   for (int i = 0; i < 4; ++i) tanks.push_back(&f.Add(utTank, {float(i) * 2, 2, 0}, 0));
   f.World().sides[0].survivalMinimum[utTank] = 2;
   f.World().sides[1].survivalMinimum[utHeli] = 9;  // another side's minimum is not the mission's
+  f.World().playerSide = 1;  // nor is the player's side: the mission rules read the first
   f.hud->BuildMarkers();
   f.hud->Layout(true);
   auto visibleIcons = [&] {

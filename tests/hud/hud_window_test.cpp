@@ -1,6 +1,7 @@
 // The HUD drawn with the forged HUD theme over a plain scene at 800 x 600 and read back: the
 // mini-map and its frame in the bottom-right corner, markers on the map, the cursor with its
-// weapons, the side bars along the bottom. MORVANE_SHOTS=<folder> keeps the picture as hud.bmp.
+// weapons, the side bars along the bottom. The picture is kept as hud.bmp in MORVANE_SHOTS
+// (a folder), else in /tmp, for a person to look at.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -129,8 +130,8 @@ TEST_F(HudWindowTest, TheHudDrawsOverThePlainScene) {
 
   platform::Bitmap shot = viewer_->CreateSnapshotBitmap();
   std::string error;
-  shot.SaveBmp("/tmp/hud.bmp", error);
-  if (const char* dir = std::getenv("MORVANE_SHOTS")) shot.SaveBmp(std::string(dir) + "/hud.bmp", error);
+  const char* dir = std::getenv("MORVANE_SHOTS");
+  shot.SaveBmp(std::string(dir ? dir : "/tmp") + "/hud.bmp", error);
   ASSERT_EQ(shot.Width(), kW);
 
   // The map's centre shows the island picture, not the sky behind it.
