@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -22,11 +23,12 @@ inline void WriteUnitThemes(const ProgramFolder& folder, std::initializer_list<c
 
 // A flat island at height 2 (50 / 25) with the unit themes loaded and a camera target at the
 // origin (none without a player); units are placed under side 0's cube. The cockpit stands
-// for the engine's side of the player's unit (none by default).
+// for the engine's side of the player's unit (none by default); `adjust` may change the
+// rest of the context (settings, camera) before the world is made.
 class UnitWorld {
  public:
   explicit UnitWorld(int difficulty = 100, int sides = 2, bool themes = true, bool player = true,
-                     const TTRVCockpit& cockpit = {}) {
+                     const TTRVCockpit& cockpit = {}, const std::function<void(TTRVWorldContext&)>& adjust = {}) {
     if (themes) WriteUnitThemes(folder_, {"Heli", "Tank", "Boat", "Turret"});
     TTRVWorldContext context = worldtest::Context(folder_, nullptr);
     context.settings.Difficulty = difficulty;
@@ -34,6 +36,7 @@ class UnitWorld {
     context.settings.Derive();
     context.cameraTarget = player ? &cameraTarget : nullptr;
     context.cockpit = cockpit;
+    if (adjust) adjust(context);
     world = std::make_unique<TTRVWorld>(context);
     if (themes) {
       for (const char* name : {"Heli", "Tank", "Boat", "Turret"}) EXPECT_NE(world->AddTheme(name), nullptr) << name;
