@@ -17,6 +17,14 @@ TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
       projectiles_(*world_, effects_),
       battlefield_(effects_, projectiles_, unitRefs_, {}) {
   ForEachUnit(*world_, [this](TTRVEntity& unit) { unit.battlefield = &battlefield_; });
+  hud_ = world_->worldRoot->AddNewChild<TTRVHUD>(*world_);
+  hud_->BuildMarkers();
+  hud_->Layout(true);
+  projectiles_.bombMaterials = &hud_->theme.materialLibrary;
+  battlefield_.hud = [this](const TTRVHUDReadout& readout) {
+    hud_->UpdateHUD(readout);
+    battlefield_.targetPoint = hud_->targetPoint;
+  };
   if (world_->renderHook)
     world_->renderHook->OnRender = [this](TGLDirectOpenGL&, TRenderContext& rci) {
       ReadAimPoint(*world_, rci);
@@ -30,6 +38,7 @@ TTRVGame::~TTRVGame() {
   if (world_) {
     world_->running = false;
     if (world_->renderHook) world_->renderHook->OnRender = nullptr;
+    battlefield_.hud = nullptr;
     // The units outlive this game's battlefield only until the world goes; they must not
     // reach it meanwhile.
     ForEachUnit(*world_, [](TTRVEntity& unit) { unit.battlefield = &QuietBattlefield(); });
@@ -60,8 +69,8 @@ void TTRVGame::Simulate(TTRVWorld& w, float dt) {
   projectiles_.StepBombsAndRockets(dt, unitRefs_);
   projectiles_.StepTrails(dt);
   effects_.Step(dt);
-  // The counts again, so the mission rules see this step's losses at once.
-  CountAliveUnits(w);
+  // The HUD counts the units again, so the mission rules see this step's losses at once.
+  hud_->Progress(dt);
 }
 
 void TTRVGame::StepUnits(TTRVWorld& w, double dt) {

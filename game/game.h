@@ -11,6 +11,7 @@
 #include "effects/effects.h"
 #include "effects/projectiles.h"
 #include "game/gamebattlefield.h"
+#include "hud/hud.h"
 #include "world/world.h"
 
 class TTRVGame : public TTRVRunningWorld {
@@ -24,6 +25,7 @@ class TTRVGame : public TTRVRunningWorld {
   TTRVEffects& Effects() { return effects_; }
   TTRVProjectiles& Projectiles() { return projectiles_; }
   TTRVGameBattlefield& Battlefield() { return battlefield_; }
+  TTRVHUD& HUD() { return *hud_; }
   const TTRVWorld& World() const { return *world_; }
 
   // TTRVRunningWorld.
@@ -47,6 +49,7 @@ class TTRVGame : public TTRVRunningWorld {
   TTRVEffects effects_;
   TTRVProjectiles projectiles_;
   TTRVGameBattlefield battlefield_;
+  TTRVHUD* hud_ = nullptr;  // in the world's scene, freed with it
 };
 
 // Loads worlds/<name>.TRV in the context as a new game with `info` (may be null) and makes it
