@@ -17,7 +17,9 @@ TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
       projectiles_(*world_, effects_),
       battlefield_(effects_, projectiles_, unitRefs_, {}) {
   ForEachUnit(*world_, [this](TTRVEntity& unit) { unit.battlefield = &battlefield_; });
-  hud_ = world_->worldRoot->AddNewChild<TTRVHUD>(*world_);
+  // Beside the world's root rather than under it: under it, the sectors' objects stopped
+  // showing (not yet understood; see the issue notes).
+  hud_ = world_->worldRoot->Parent()->AddNewChild<TTRVHUD>(*world_);
   hud_->BuildMarkers();
   hud_->Layout(true);
   projectiles_.bombMaterials = &hud_->theme.materialLibrary;
@@ -39,6 +41,8 @@ TTRVGame::~TTRVGame() {
     world_->running = false;
     if (world_->renderHook) world_->renderHook->OnRender = nullptr;
     battlefield_.hud = nullptr;
+    if (hud_) hud_->Free();
+    hud_ = nullptr;
     // The units outlive this game's battlefield only until the world goes; they must not
     // reach it meanwhile.
     ForEachUnit(*world_, [](TTRVEntity& unit) { unit.battlefield = &QuietBattlefield(); });
