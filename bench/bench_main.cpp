@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
       {"fly", RunFlyScenario},
       {"generate", RunGenerateScenario},
       {"chase", RunChaseScenario},
+      {"battle", RunBattleScenario},
       {"step", RunStepScenario},
       {"effects", RunEffectsScenario},
   };

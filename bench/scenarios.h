@@ -23,6 +23,8 @@ int RunLoadScenario(const BenchOptions& options);
 int RunFlyScenario(const BenchOptions& options);
 // One island from --width/--height/--land/--relief/--seed/--name; generate_s and stage times.
 int RunGenerateScenario(const BenchOptions& options);
+// A helicopter battle in view through the engine: battle_fps, step_ms_mean, floor_fps.
+int RunBattleScenario(const BenchOptions& options);
 // A new game through the engine, seen from the chase camera over the player's helicopter:
 // chase_fps.
 int RunChaseScenario(const BenchOptions& options);

@@ -17,6 +17,9 @@ TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
       projectiles_(*world_, effects_),
       battlefield_(effects_, projectiles_, unitRefs_, {}) {
   ForEachUnit(*world_, [this](TTRVEntity& unit) { unit.battlefield = &battlefield_; });
+  // Counted now: the first frames bake ground and simulate nothing, but the mission rules
+  // already read the counts, and a side with none alive would lose at once.
+  CountAliveUnits(*world_);
   // Beside the world's root rather than under it: under it, the sectors' objects stopped
   // showing (not yet understood; see the issue notes).
   hud_ = world_->worldRoot->Parent()->AddNewChild<TTRVHUD>(*world_);
@@ -29,6 +32,9 @@ TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
   };
   if (world_->renderHook)
     world_->renderHook->OnRender = [this](TGLDirectOpenGL&, TRenderContext& rci) {
+      // Only the player's view shows the shots and the smoke, and only it says where the mouse aims.
+      const TGLCamera* camera = world_->Context().camera;
+      if (camera && rci.camera != camera) return;
       ReadAimPoint(*world_, rci);
       projectiles_.Draw(rci);
       effects_.Draw(rci);

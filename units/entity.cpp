@@ -228,7 +228,7 @@ void TTRVEntity::Progress(double deltaTime) {
   Visible = true;
   // The settings derive each type's detail distance from LODdist (index = unit type).
   ShowDetail(cameraDistance < context.settings.LodDistances[std::min<std::size_t>(state.unitType, 3)]);
-  if (state.isPlayer) {
+  if (state.isPlayer && !autopilot) {
     if (steps.player) steps.player(*this, dt);
   } else if (steps.ai) {
     steps.ai(*this, dt);

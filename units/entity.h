@@ -71,6 +71,9 @@ class TTRVEntity : public TGLDummyCube {
   std::uint16_t engageRange = 0;
   TTRVEntity* target = nullptr;
   bool holdFire = false;
+  // The player's unit flown by the computer's pilot (tests, benchmarks): the AI step instead of
+  // the player's, so no controls are read and no camera is moved.
+  bool autopilot = false;
   float aiTimer = 0;
   float farTimer = 0;  // drawn at construction so the far steps of units do not coincide
   std::unique_ptr<TTRVAIBeacon> airBeacon, groundBeacon, waterBeacon;

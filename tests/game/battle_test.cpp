@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "effects/projectiles.h"
 #include "game/game.h"
 #include "generator/creator.h"
 #include "platform/paths.h"
@@ -147,6 +148,78 @@ TEST_F(Battle, ComputerHelicoptersCrossTheIslandTowardTheEnemy) {
   }
   EXPECT_GE(nearer, 7) << "most made their way toward the enemy base";
   EXPECT_GE(closeToEnemy, 5) << "most ended near the enemy";
+}
+
+TEST_F(Battle, AFightUnderTheComputersPilotsEndsTheMission) {
+  // The player's helicopter on autopilot among its company, the enemy's brought within sight:
+  // they fight with real rounds and rockets until the mission rules end the game.
+  TGLScene scene;
+  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
+  auto* cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
+  TTRVStatus status = TTRVStatus::None;
+  TTRVReason reason = TTRVReason::None;
+  TTRVWorldContext context;
+  context.scene = &scene;
+  context.programFolder = folder_;
+  context.settings.Language = "ENG";
+  context.camera = camera;
+  context.cameraTarget = cameraTarget;
+  context.cockpit.status = &status;
+  context.cockpit.reason = &reason;
+  TTRVWorldInfo info = TwoSides();
+  info.sides[0].unitCounts = {3, 0, 0, 0};
+  info.sides[1].unitCounts = {3, 0, 0, 0};
+  info.sides[0].survivalMinimum = {1, -1, -1, -1};  // the player's side loses with no helicopter left
+  info.sides[1].victoryLosses = {3, -1, -1, -1};    // and wins when the enemy has none
+  std::string error;
+  std::unique_ptr<TTRVGame> game = StartNewGame(context, "Battle", &info, error);
+  ASSERT_TRUE(game) << error;
+  TTRVWorld& world = game->World();
+  TTRVEntity* player = nullptr;
+  ForEachUnit(world, [&](TTRVEntity& u) {
+    if (u.state.isPlayer) player = &u;
+  });
+  ASSERT_TRUE(player);
+  player->autopilot = true;
+  const TAffineVector centre = player->AbsoluteAffinePosition();
+  int k = 0;
+  ForEachUnit(world, [&](TTRVEntity& u) {
+    if (u.state.side != 1 || u.state.unitType != utHeli) return;
+    u.Position.SetPoint(centre + TAffineVector(20.0f + 4.0f * static_cast<float>(k++), 1, 12));
+  });
+
+  game->SetRunning(true);
+  const double dt = 1.0 / 30;
+  int step = 0;
+  for (; step < 240 * 30 && !MissionOver(status); ++step) {
+    TAffineVector at = player->AbsoluteAffinePosition();
+    at.y += 0.5f;
+    world.FocusOn(at);
+    game->Step(dt);
+    if (step % 30 == 0)
+      ForEachUnit(world, [&](TTRVEntity& u) {
+        ASSERT_TRUE(Finite(u.AbsoluteAffinePosition())) << "step " << step;
+        ASSERT_TRUE(std::isfinite(u.state.armour)) << "step " << step;
+      });
+  }
+  ASSERT_TRUE(MissionOver(status)) << "no end after " << step / 30 << " s";
+  EXPECT_GT(step, 30) << "the fight took its time: no mission ends before the units have counted";
+  int blue = 0, red = 0;
+  ForEachUnit(world, [&](TTRVEntity& u) {
+    if (!u.Wrecked()) (u.state.side == 0 ? blue : red) += 1;
+  });
+  if (status == TTRVStatus::Accomplished) {
+    EXPECT_EQ(reason, TTRVReason::EnemyUnitsDestroyed);
+    EXPECT_EQ(red, 0);
+  } else {
+    EXPECT_EQ(reason, TTRVReason::UnitsLost);
+    EXPECT_EQ(blue, 0);
+  }
+  // Shots still in the air point at live scene objects only: a rocket's target is a unit's aim
+  // node or nothing, and every unit is still in the tree.
+  for (int r = 0; r < world.rocketRoot->Count(); ++r)
+    if (auto* rocket = dynamic_cast<TTRVRocket*>(world.rocketRoot->Children(r)); rocket && rocket->target)
+      EXPECT_NE(rocket->target->Parent(), nullptr);
 }
 
 }  // namespace

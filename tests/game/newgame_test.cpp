@@ -336,6 +336,20 @@ TEST_F(NewGame, ARunningGameStepsTheUnits) {
   EXPECT_EQ(Units(0)[1]->isFar, 0) << "the player's unit is where the camera looks";
 }
 
+TEST_F(NewGame, TheFirstBakingFramesJudgeTheMissionOnTheUnitsPlaced) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("Blue", {2, 1, 0, 0}), Side("Red", {2, 1, 0, 0})};
+  info.sides[0].survivalMinimum = {1, -1, -1, -1};
+  info.sides[1].victoryLosses = {2, -1, -1, -1};
+  ASSERT_TRUE(Start(info)) << error;
+  game->SetRunning(true);
+  game->Step(0.05);  // lays out the sectors
+  game->Step(0.05);  // bakes them: nothing is simulated
+  EXPECT_EQ(status, TTRVStatus::None) << "neither side has lost anything yet";
+  EXPECT_EQ(W().sides[0].aliveCounts[utHeli], 2);
+}
+
 // A step in which one unit frees another that has not stepped yet: every later search, and
 // the step itself, passes over the freed unit.
 namespace freeing {
