@@ -7,6 +7,7 @@
 
 #include "config/textids.h"
 #include "platform/clock.h"
+#include "platform/cursor.h"
 #include "platform/log.h"
 #include "platform/random.h"
 #include "shell/controls.h"
@@ -146,6 +147,7 @@ bool TFormTarvin::RunOnce() {
     lastPresent_ = Now();
     drew = true;
   }
+  UpdateSystemCursor();
   if (!drew) platform::SleepMs(1);
   return loop_->Running();
 }
@@ -221,6 +223,15 @@ void TFormTarvin::ShowError(TextId text, const std::string& detail) {
   ui::LayoutForms(std::span<ui::TDialogForm* const>(&dialog, 1), corners_, engine_->Settings.ResolutionX,
                   engine_->Settings.ResolutionY);
   formError_->Show();
+}
+
+void TFormTarvin::UpdateSystemCursor() {
+  // Over the running 3D view the HUD draws the cursor; over a dialog or the still screen the
+  // system's own is back.
+  const platform::InputState& input = window_.Input();
+  const bool hide = engine_->WorldRunning() && engine_->Viewer->Visible && engine_->Cadencer->Enabled() &&
+                    !host_->FormAt(input.MouseX(), input.MouseY());
+  if (platform::CursorVisible() == hide) platform::ShowCursor(!hide);
 }
 
 void TFormTarvin::Pause(bool snapshot) {

@@ -47,6 +47,8 @@ class TFormTarvin {
   void LoadGame(const std::string& name);
   void Pause(bool snapshot);
   void Resume();
+  // Hides the system cursor over the running 3D view, shows it anywhere else.
+  void UpdateSystemCursor();
   void ExitToMainMenu();
   void ApplySettings(bool changeDisplay);
   void ShowMainMenu();

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/cursor.h"
 #include "scene/viewer.h"
 #include "shell/mainwindow.h"
 #include "tests/world/world_fixture.h"
@@ -125,6 +126,17 @@ TEST_F(MainWindowTest, GameOverTextsFollowTheOutcomeTheLanguageAndTheCampaign) {
     EXPECT_EQ(form.PanelContinue().Visible(), c.continueShown);
     form.Hide();
   }
+}
+
+TEST_F(MainWindowTest, TheSystemCursorHidesOverTheRunningViewOnly) {
+  main_->RunOnce();
+  EXPECT_TRUE(platform::CursorVisible()) << "the menus";
+  StartStandInGame();
+  main_->RunOnce();
+  EXPECT_FALSE(platform::CursorVisible()) << "the HUD draws the cursor over the game";
+  main_->Pause(false);
+  main_->RunOnce();
+  EXPECT_TRUE(platform::CursorVisible()) << "the still screen";
 }
 
 TEST_F(MainWindowTest, EscWithoutAGameShowsTheMenusAndLoadedResumes) {
