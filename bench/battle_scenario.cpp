@@ -70,8 +70,8 @@ int RunBattleScenario(const BenchOptions& options) {
     side.unitCounts = {static_cast<std::int16_t>(units / sides + (s < units % sides ? 1 : 0)), 0, 0, 0};
     side.attacking = 1;
     side.mainEnemy = static_cast<std::uint8_t>(s == 0 ? 1 : 0);
-    // A condition nobody meets in the bench's time, so the mission runs on.
-    side.victoryLosses = {1000, -1, -1, -1};
+    // Every helicopter to win, as a skirmish would ask; the bench runs on whatever the outcome.
+    side.victoryLosses = {side.unitCounts[0], -1, -1, -1};
     info.sides.push_back(side);
   }
   info.playerSide = 0;
