@@ -20,9 +20,7 @@ TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
   // Counted now: the first frames bake ground and simulate nothing, but the mission rules
   // already read the counts, and a side with none alive would lose at once.
   CountAliveUnits(*world_);
-  // Beside the world's root rather than under it: under it, the sectors' objects stopped
-  // showing (not yet understood; see the issue notes).
-  hud_ = world_->worldRoot->Parent()->AddNewChild<TTRVHUD>(*world_);
+  hud_ = world_->worldRoot->AddNewChild<TTRVHUD>(*world_);
   hud_->BuildMarkers();
   hud_->Layout(true);
   projectiles_.bombMaterials = &hud_->theme.materialLibrary;
@@ -47,8 +45,6 @@ TTRVGame::~TTRVGame() {
     world_->running = false;
     if (world_->renderHook) world_->renderHook->OnRender = nullptr;
     battlefield_.hud = nullptr;
-    if (hud_) hud_->Free();
-    hud_ = nullptr;
     // The units outlive this game's battlefield only until the world goes; they must not
     // reach it meanwhile.
     ForEachUnit(*world_, [](TTRVEntity& unit) { unit.battlefield = &QuietBattlefield(); });

@@ -49,7 +49,7 @@ class TTRVGame : public TTRVRunningWorld {
   TTRVEffects effects_;
   TTRVProjectiles projectiles_;
   TTRVGameBattlefield battlefield_;
-  TTRVHUD* hud_ = nullptr;  // in the world's scene, freed with it
+  TTRVHUD* hud_ = nullptr;  // under the world's root, freed with it
 };
 
 // Loads worlds/<name>.TRV in the context as a new game with `info` (may be null) and makes it

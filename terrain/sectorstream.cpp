@@ -97,7 +97,12 @@ void UpdateSectors(TTRVWorld& world, const TAffineVector& camera) {
 bool StepSectors(TTRVWorld& world, float dt) {
   // A world nobody prepared still streams, with the settings it was made with.
   if (world.lodTable.Empty()) PrepareSectors(world);
-  if (BakePendingSectors(world) > 0) return true;
+  if (BakePendingSectors(world) > 0) {
+    // The next frame lays out the freshly baked sectors' trees and buildings, instead of
+    // leaving them bare until the next regular update.
+    world.sectorTimer = kSectorUpdateInterval + 1;
+    return true;
+  }
   world.sectorTimer += dt;
   if (world.sectorTimer > kSectorUpdateInterval) {
     world.sectorTimer = 0;

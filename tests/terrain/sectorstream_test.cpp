@@ -106,7 +106,7 @@ TEST_F(Streaming, AnAbsentSectorOutsideTheDrawnPartOfTheTableIsNotCreated) {
   EXPECT_EQ(hill->proxyCube->Count(), 0);
 }
 
-TEST_F(Streaming, TheStepBakesFirstThenUpdatesEveryThreeSeconds) {
+TEST_F(Streaming, TheStepBakesFirstThenLaysOutTheBakedSectorsThenUpdatesEveryThreeSeconds) {
   auto* camera = scene.Objects().AddNewChild<TGLCamera>();
   camera->Position.SetPoint(InSector(1, 1));
   TTRVWorldContext c = Context(folder, &scene);
@@ -122,13 +122,15 @@ TEST_F(Streaming, TheStepBakesFirstThenUpdatesEveryThreeSeconds) {
   EXPECT_EQ(Existing(*world).size(), 16u);
   EXPECT_TRUE(StepSectors(*world, 0.02f)) << "a step that bakes skips its simulation";
   EXPECT_FALSE(FindSector(*world, 1, 1)->needsBake);
+  EXPECT_EQ(FindSector(*world, 1, 1)->proxyCube->Count(), 0) << "baked, not yet laid out";
+  EXPECT_FALSE(StepSectors(*world, 0.02f));
+  EXPECT_EQ(FindSector(*world, 1, 1)->proxyCube->Count(), 5) << "the step after a bake lays out its objects";
+  EXPECT_EQ(world->sectorTimer, 0);
   EXPECT_FALSE(StepSectors(*world, 1.5f));
   EXPECT_FALSE(StepSectors(*world, 1.5f));
-  EXPECT_FLOAT_EQ(world->sectorTimer, 3);
-  EXPECT_EQ(FindSector(*world, 1, 1)->proxyCube->Count(), 0) << "no update yet";
+  EXPECT_FLOAT_EQ(world->sectorTimer, 3) << "then every three seconds again";
   EXPECT_FALSE(StepSectors(*world, 0.1f));
   EXPECT_EQ(world->sectorTimer, 0);
-  EXPECT_EQ(FindSector(*world, 1, 1)->proxyCube->Count(), 5);
 }
 
 TEST_F(Streaming, NothingIsCreatedWithoutAWorldStream) {
