@@ -56,6 +56,42 @@ std::string Numbered(std::string_view stem, int variants) {
 }
 
 
+// A pair of bounds a draw falls between.
+struct Span {
+  float lo, hi;
+};
+
+// The red glow at the heart of an explosion: it fades by `keys.lo` seconds and is gone at
+// `keys.hi`; sizes and lives differ between a vehicle's and a shell's.
+TTRVFXinfo Glow(const TAffineVector& at, Span keys, Span size, Span life, float factor, std::uint8_t segments) {
+  TTRVFXinfo p;
+  p.position = at + Jitter(0.1f);
+  const float vx = Range(-0.01f, 0.01f), vy = Range(0.02f, 1.02f), vz = Range(-0.01f, 0.01f);
+  p.velocity = {vx, vy, vz};
+  const float r0 = Range(0.8f, 1.0f), a0 = Range(0.9f, 1.0f), r1 = Range(0.6f, 0.8f), a1 = Range(0.4f, 0.5f);
+  const TVector faded{r1, 0, 0, a1};
+  p.colorKeys = {{{r0, 0, 0, a0}, 0}, {faded, keys.lo}, {WithAlpha(faded, 0), keys.hi}};
+  p.size = Range(size.lo, size.hi) * factor;
+  p.life = Range(life.lo, life.hi);
+  p.segments = segments;
+  return p;
+}
+
+// The yellow fireball rising from an explosion.
+TTRVFXinfo Fireball(const TAffineVector& at, Span size, Span life, float factor, std::uint8_t segments) {
+  TTRVFXinfo p;
+  p.position = at + Jitter(0.1f);
+  const float vx = Range(-0.02f, 0.02f), vy = Range(0.04f, 1.04f), vz = Range(-0.02f, 0.02f);
+  p.velocity = {vx, vy, vz};
+  const float r0 = Range(0.8f, 1.0f), g0 = Range(0.8f, 1.0f), a0 = Range(0.9f, 1.0f);
+  const float r1 = Range(0.6f, 0.8f), g1 = Range(0.6f, 0.8f), a1 = Range(0.4f, 0.5f);
+  p.colorKeys = {{{r0, g0, 0, a0}, 0}, {{r1, g1, 0, a1}, 0.3f}, {TVector(0), 0.8f}};
+  p.size = Range(size.lo, size.hi) * factor;
+  p.life = Range(life.lo, life.hi);
+  p.segments = segments;
+  return p;
+}
+
 }  // namespace
 
 TTRVEffects::TTRVEffects(TTRVGroundView ground, const TGLBaseSceneObject* camera, TTRVFXSound sound)
@@ -165,32 +201,8 @@ void TTRVEffects::BigExplosion(const TAffineVector& at, bool upward) {
   const float d = CameraDistance(at);
   if (d > 60) return;
   const Level& l = Pick(kLadder, d);
-  for (int i = 0; i < l.n / 2; ++i) {  // glow
-    TTRVFXinfo p;
-    p.position = at + Jitter(0.1f);
-    const float vx = Range(-0.01f, 0.01f), vy = Range(0.02f, 1.02f), vz = Range(-0.01f, 0.01f);
-    p.velocity = {vx, vy, vz};
-    const float r0 = Range(0.8f, 1.0f), a0 = Range(0.9f, 1.0f), r1 = Range(0.6f, 0.8f), a1 = Range(0.4f, 0.5f);
-    const TVector faded{r1, 0, 0, a1};
-    p.colorKeys = {{{r0, 0, 0, a0}, 0}, {faded, 0.25f}, {WithAlpha(faded, 0), 0.5f}};
-    p.size = Range(0.6f, 0.8f) * l.f;
-    p.life = Range(0.8f, 1.0f);
-    p.segments = Segments(2 * l.s);
-    Add(std::move(p));
-  }
-  for (int i = 0; i < l.n; ++i) {  // fireball
-    TTRVFXinfo p;
-    p.position = at + Jitter(0.1f);
-    const float vx = Range(-0.02f, 0.02f), vy = Range(0.04f, 1.04f), vz = Range(-0.02f, 0.02f);
-    p.velocity = {vx, vy, vz};
-    const float r0 = Range(0.8f, 1.0f), g0 = Range(0.8f, 1.0f), a0 = Range(0.9f, 1.0f);
-    const float r1 = Range(0.6f, 0.8f), g1 = Range(0.6f, 0.8f), a1 = Range(0.4f, 0.5f);
-    p.colorKeys = {{{r0, g0, 0, a0}, 0}, {{r1, g1, 0, a1}, 0.3f}, {TVector(0), 0.8f}};
-    p.size = Range(0.1f, 0.3f) * l.f;
-    p.life = Range(1.0f, 1.2f);
-    p.segments = Segments(l.s);
-    Add(std::move(p));
-  }
+  for (int i = 0; i < l.n / 2; ++i) Add(Glow(at, {0.25f, 0.5f}, {0.6f, 0.8f}, {0.8f, 1.0f}, l.f, Segments(2 * l.s)));
+  for (int i = 0; i < l.n; ++i) Add(Fireball(at, {0.1f, 0.3f}, {1.0f, 1.2f}, l.f, Segments(l.s)));
   for (int i = 0; i < 2 * l.n; ++i) {  // sparks
     TTRVFXinfo p;
     p.position = at + Jitter(0.2f);
@@ -242,32 +254,8 @@ void TTRVEffects::ShellExplosion(const TAffineVector& at) {
     return;
   }
 
-  for (int i = 0; i < l.n / 2; ++i) {  // glow
-    TTRVFXinfo p;
-    p.position = at + Jitter(0.1f);
-    const float vx = Range(-0.01f, 0.01f), vy = Range(0.02f, 1.02f), vz = Range(-0.01f, 0.01f);
-    p.velocity = {vx, vy, vz};
-    const float r0 = Range(0.8f, 1.0f), a0 = Range(0.9f, 1.0f), r1 = Range(0.6f, 0.8f), a1 = Range(0.4f, 0.5f);
-    const TVector faded{r1, 0, 0, a1};
-    p.colorKeys = {{{r0, 0, 0, a0}, 0}, {faded, 0.2f}, {WithAlpha(faded, 0), 0.3f}};
-    p.size = Range(0.8f, 1.2f) * l.f;
-    p.life = Range(0.5f, 0.7f);
-    p.segments = Segments(2 * l.s);
-    Add(std::move(p));
-  }
-  for (int i = 0; i < l.n; ++i) {  // fireball
-    TTRVFXinfo p;
-    p.position = at + Jitter(0.1f);
-    const float vx = Range(-0.02f, 0.02f), vy = Range(0.04f, 1.04f), vz = Range(-0.02f, 0.02f);
-    p.velocity = {vx, vy, vz};
-    const float r0 = Range(0.8f, 1.0f), g0 = Range(0.8f, 1.0f), a0 = Range(0.9f, 1.0f);
-    const float r1 = Range(0.6f, 0.8f), g1 = Range(0.6f, 0.8f), a1 = Range(0.4f, 0.5f);
-    p.colorKeys = {{{r0, g0, 0, a0}, 0}, {{r1, g1, 0, a1}, 0.3f}, {TVector(0), 0.8f}};
-    p.size = Range(0.2f, 0.6f) * l.f;
-    p.life = Range(1.0f, 1.4f);
-    p.segments = Segments(l.s);
-    Add(std::move(p));
-  }
+  for (int i = 0; i < l.n / 2; ++i) Add(Glow(at, {0.2f, 0.3f}, {0.8f, 1.2f}, {0.5f, 0.7f}, l.f, Segments(2 * l.s)));
+  for (int i = 0; i < l.n; ++i) Add(Fireball(at, {0.2f, 0.6f}, {1.0f, 1.4f}, l.f, Segments(l.s)));
   for (int i = 0; i < l.n; ++i) {  // smoke ring
     TTRVFXinfo p = ringParticle(at.y + 0.1f);
     p.colorKeys = {{Grey(0.1f, Range(0.2f, 0.3f)), 0}, {TVector(0), 0.7f}};
