@@ -155,14 +155,8 @@ bool TTRVHUD::LoadSideIcons(int sideIndex, std::int32_t colour) {
     const std::string name = record.materialName + suffix;
     if (const int old = iconLibrary.IndexOf(name); old >= 0) iconLibrary.Delete(old);
     TGLMaterial& m = iconLibrary.AddTextureMaterial(name, bitmap)->Material;
-    m.Texture.TextureMode = tmModulate;
-    m.Texture.Disabled = false;
     m.MaterialOptions = moNoLighting;
-    m.BlendingMode = bmAlphaTest50;
-    m.FaceCulling = fcNoCull;
-    m.Texture.SetImageAlpha(tiaSuperBlackTransparent);
-    m.Texture.TextureFormat = tfRGBA;
-    m.Texture.TextureWrap = twNone;
+    UseCutOutPicture(m, bmAlphaTest50);
   }
   return true;
 }

@@ -177,3 +177,13 @@ TGLLibMaterial* TGLMaterialLibrary::AddTextureMaterial(const std::string& name, 
   lm->Material.Texture.AssignBitmap(bitmap);
   return lm;
 }
+
+void UseCutOutPicture(TGLMaterial& material, TGLBlendingMode blending) {
+  material.BlendingMode = blending;
+  material.FaceCulling = fcNoCull;
+  material.Texture.Disabled = false;
+  material.Texture.SetImageAlpha(tiaSuperBlackTransparent);
+  material.Texture.TextureFormat = tfRGBA;
+  material.Texture.TextureMode = tmModulate;
+  material.Texture.TextureWrap = twNone;
+}

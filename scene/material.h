@@ -61,6 +61,10 @@ class TGLMaterial {
   const class TGLLibMaterial* ResolvedLib() const;
 };
 
+// A picture whose pure black is cut out, seen from both sides and modulated by the material's
+// colour: leaves, sprites, HUD pictures. The blending decides how the cut-out edge is drawn.
+void UseCutOutPicture(TGLMaterial& material, TGLBlendingMode blending);
+
 class TGLLibMaterial {
  public:
   explicit TGLLibMaterial(TGLMaterialLibrary* owner) : owner_(owner) {}

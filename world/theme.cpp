@@ -25,17 +25,11 @@ void SetUpMaterial(TGLLibMaterial& lib, const TTRVMaterialRecord& r) {
   }
   lib.TextureScale = {float(r.textureScale), float(r.textureScale), 1};
   if (r.alphaMode != 0) {
-    if (r.alphaMode == 1) m.BlendingMode = bmAlphaTest50;
-    if (r.alphaMode == 2) {
-      m.MaterialOptions |= moNoLighting;
-      m.BlendingMode = bmAlphaTest100;
-    }
     // Leaves and sprites: pure black is the cut-out, both faces show.
-    m.FaceCulling = fcNoCull;
-    m.Texture.SetImageAlpha(tiaSuperBlackTransparent);
-    m.Texture.TextureFormat = tfRGBA;
-    m.Texture.TextureMode = tmModulate;
-    m.Texture.TextureWrap = twNone;
+    const bool texture = !m.Texture.Disabled;
+    UseCutOutPicture(m, r.alphaMode == 2 ? bmAlphaTest100 : r.alphaMode == 1 ? bmAlphaTest50 : m.BlendingMode);
+    m.Texture.Disabled = !texture;
+    if (r.alphaMode == 2) m.MaterialOptions |= moNoLighting;
   }
 }
 

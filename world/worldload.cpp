@@ -219,15 +219,8 @@ class TTRVWorldLoader {
     }
     TGLLibMaterial* lib = w_.hudMaterials.AddTextureMaterial("HUDMap", image);
     lib->TextureScale = {1, 1, 1};
-    TGLMaterial& m = lib->Material;
-    m.Texture.TextureMode = tmModulate;
-    m.Texture.Disabled = false;
-    m.BlendingMode = bmTransparency;
-    m.MaterialOptions = moNoLighting;
-    m.FaceCulling = fcNoCull;
-    m.Texture.SetImageAlpha(tiaSuperBlackTransparent);
-    m.Texture.TextureFormat = tfRGBA;
-    m.Texture.TextureWrap = twNone;
+    lib->Material.MaterialOptions = moNoLighting;
+    UseCutOutPicture(lib->Material, bmTransparency);
   }
 
   TTRVWorld& w_;

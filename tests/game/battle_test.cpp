@@ -217,9 +217,10 @@ TEST_F(Battle, AFightUnderTheComputersPilotsEndsTheMission) {
   }
   // Shots still in the air point at live scene objects only: a rocket's target is a unit's aim
   // node or nothing, and every unit is still in the tree.
-  for (int r = 0; r < world.rocketRoot->Count(); ++r)
-    if (auto* rocket = dynamic_cast<TTRVRocket*>(world.rocketRoot->Children(r)); rocket && rocket->target)
-      EXPECT_NE(rocket->target->Parent(), nullptr);
+  for (int r = 0; r < world.rocketRoot->Count(); ++r) {
+    auto* rocket = dynamic_cast<TTRVRocket*>(world.rocketRoot->Children(r));
+    if (rocket && rocket->target) EXPECT_NE(rocket->target->Parent(), nullptr);
+  }
 }
 
 }  // namespace

@@ -37,15 +37,8 @@ void AddMapPicture(TTRVWorld& world) {
   image.FillRect(8, 8, 56, 56, platform::MakeColor(60, 150, 60));
   image.FillRect(8, 30, 56, 34, platform::MakeColor(200, 190, 150));
   TGLLibMaterial* lib = world.hudMaterials.AddTextureMaterial("HUDMap", image);
-  TGLMaterial& m = lib->Material;
-  m.Texture.TextureMode = tmModulate;
-  m.Texture.Disabled = false;
-  m.BlendingMode = bmTransparency;
-  m.MaterialOptions = moNoLighting;
-  m.FaceCulling = fcNoCull;
-  m.Texture.SetImageAlpha(tiaSuperBlackTransparent);
-  m.Texture.TextureFormat = tfRGBA;
-  m.Texture.TextureWrap = twNone;
+  lib->Material.MaterialOptions = moNoLighting;
+  UseCutOutPicture(lib->Material, bmTransparency);
 }
 
 bool Differs(Rgb a, Rgb b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 30; }
