@@ -219,7 +219,9 @@ TEST_F(Battle, AFightUnderTheComputersPilotsEndsTheMission) {
   // node or nothing, and every unit is still in the tree.
   for (int r = 0; r < world.rocketRoot->Count(); ++r) {
     auto* rocket = dynamic_cast<TTRVRocket*>(world.rocketRoot->Children(r));
-    if (rocket && rocket->target) EXPECT_NE(rocket->target->Parent(), nullptr);
+    if (rocket && rocket->target) {
+      EXPECT_NE(rocket->target->Parent(), nullptr);
+    }
   }
 }
 
