@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -385,23 +386,31 @@ TEST(TankWreck, OnLandItBlowsUpOnceAndRollsOut) {
 }
 
 TEST(TankCollision, TwoTanksAtOneSpotPartWithoutNaN) {
-  UnitWorld w;
-  OpenGround(w);
-  RecordingBattlefield field;
-  TTRVEntity& a = w.Add(utTank, kSpot, false, 0);
-  TTRVEntity& b = w.Add(utTank, kSpot, false, 1);
-  a.battlefield = b.battlefield = &field;
-  for (int i = 0; i < 120; ++i) {
-    a.Progress(kDt);
-    b.Progress(kDt);
-    ASSERT_TRUE(Finite(a.Position.AsAffineVector()));
-    ASSERT_TRUE(Finite(b.Position.AsAffineVector()));
-    ASSERT_TRUE(std::isfinite(a.state.ForwardSpeed()) && std::isfinite(b.state.TurnRate()));
+  // With nobody at the controls the push alone must find a way apart; with the computer's
+  // drivers each also aims at the other from no distance at all.
+  static const std::array<TTRVUnitHooks, 4> kDriveOnly{{{}, {nullptr, nullptr, StepTankDrive, StepTankSinking, nullptr}, {}, {}}};
+  for (const bool drivers : {false, true}) {
+    SCOPED_TRACE(drivers ? "computer drivers" : "nobody driving");
+    UnitWorld w;
+    OpenGround(w);
+    RecordingBattlefield field;
+    TTRVEntity& a = w.Add(utTank, kSpot, false, 0);
+    TTRVEntity& b = w.Add(utTank, kSpot, false, 1);
+    a.battlefield = b.battlefield = &field;
+    if (!drivers) a.hooks = b.hooks = &kDriveOnly;
+    for (int i = 0; i < 120; ++i) {
+      a.Progress(kDt);
+      b.Progress(kDt);
+      ASSERT_TRUE(Finite(a.Position.AsAffineVector()));
+      ASSERT_TRUE(Finite(b.Position.AsAffineVector()));
+      ASSERT_TRUE(std::isfinite(a.state.ForwardSpeed()) && std::isfinite(b.state.TurnRate()));
+      ASSERT_TRUE(std::isfinite(a.state.GunPitch()) && std::isfinite(b.state.GunPitch()));
+    }
+    EXPECT_GT(VectorLength(a.AbsoluteAffinePosition() - b.AbsoluteAffinePosition()), 0.01f);
+    int hits = 0;
+    for (const char* sample : {"hit0", "hit1", "hit2"}) hits += field.Count(sample);
+    EXPECT_GT(hits, 0);
   }
-  EXPECT_GT(VectorLength(a.AbsoluteAffinePosition() - b.AbsoluteAffinePosition()), 0.01f);
-  int hits = 0;
-  for (const char* sample : {"hit0", "hit1", "hit2"}) hits += field.Count(sample);
-  EXPECT_GT(hits, 0);
 }
 
 // A computer tank at (30, 2, 30) facing +Z with the camera target beside it.
