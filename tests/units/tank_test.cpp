@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/units/recording_battlefield.h"
+#include "terrain/sector.h"
 #include "tests/units/unit_fixture.h"
 #include "units/entity.h"
 
@@ -195,6 +196,41 @@ TEST(TankDrive, InTheWaterItLosesTenArmourASecond) {
   TankRig dry;
   dry.Drive(60);
   EXPECT_EQ(dry.unit.state.armour, before) << "on land it keeps its armour";
+}
+
+TEST(TankDrive, ACornerOnAnObstacleSlowsTurnsAndSlidesItAway) {
+  // A small box touching one corner of a tank facing +Z at speed 0.5. Front corners push it
+  // back, rear ones on; +X corners turn it right and -X corners left, front or rear alike;
+  // every corner slides it away from the box (+X corners toward -X).
+  const struct {
+    const char* name;
+    float x, z;  // of the box, from the tank
+    float push, turn, slide;
+  } cases[] = {
+      {"front +X", 0.2f, 0.2f, -1, 1, -1},
+      {"front -X", -0.2f, 0.2f, -1, -1, 1},
+      {"rear +X", 0.2f, -0.2f, 1, 1, -1},
+      {"rear -X", -0.2f, -0.2f, 1, -1, 1},
+      {"clear", 0.2f, 0.6f, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TankRig rig;
+    TTRVSector sector;
+    TGLDummyCube* box = sector.obstacleCube->AddNewChild<TGLDummyCube>();
+    box->Position.SetPoint(kSpot.x + c.x, kSpot.y + 0.106f, kSpot.z + c.z);
+    box->Scale.SetVector(0.1f, 0.1f, 0.1f);
+    rig.Drive(1);  // the hull settles on the ground
+    rig.unit.sector = &sector;
+    rig.unit.state.ForwardSpeed() = 0.5f;
+    StepTankDrive(rig.unit, kDt);
+    const float damped = 0.5f * (1 - kDt);
+    const bool hit = c.push != 0;
+    EXPECT_NEAR(rig.unit.state.ForwardSpeed(), hit ? damped + c.push * kDt - damped * kDt * 10 : damped, 1e-6f);
+    EXPECT_NEAR(rig.unit.state.TurnRate(), c.turn * kDt, 1e-6f);
+    EXPECT_NEAR(rig.unit.Position.X() - kSpot.x, c.slide * 0.1f * kDt, 1e-6f);
+    EXPECT_EQ(rig.field.Count("hit0") + rig.field.Count("hit1") + rig.field.Count("hit2"), hit ? 1 : 0);
+  }
 }
 
 TEST(TankAim, TurretAndGunSwingOntoTheAimFromEitherSide) {
