@@ -455,8 +455,8 @@ struct DriverWorld {
     OpenGround(w);
     w.cameraTarget.Position.SetPoint(30, 0, 30);
   }
-  TTRVEntity& Driver() {
-    TTRVEntity& driver = w.Add(utTank, {30, kGround, 30}, false, 1);
+  TTRVEntity& Driver(int side = 1) {
+    TTRVEntity& driver = w.Add(utTank, {30, kGround, 30}, false, side);
     driver.battlefield = &field;
     return driver;
   }
@@ -513,6 +513,42 @@ TEST(TankDriver, WithinFifteenOfAVisibleTargetItStopsAndShoots) {
     EXPECT_FALSE(driver.controls.turnRight && c.stops);
     const TAffineVector aim(driver.controls.aimPoint);
     EXPECT_LT(VectorLength(aim - target.aimNode->AbsoluteAffinePosition()), 1e-3f) << "it keeps aiming at it";
+  }
+}
+
+TEST(TankDriver, WithNowhereToGoOnThePlayersSideItFollowsThePlayer) {
+  // The enemy stands on the driver's own cell, so the way to it leads nowhere. A driver of the
+  // player's side then falls in behind the player (advancing while its side attacks or roams);
+  // one of another side keeps its target and shuffles to a free neighbour.
+  const struct {
+    const char* name;
+    int side;
+    bool attacking, roaming;
+    bool followsPlayer;
+    std::uint8_t state;
+  } cases[] = {
+      {"player's side", 0, false, false, true, 1},
+      {"player's side, attacking", 0, true, false, true, 3},
+      {"player's side, roaming", 0, false, true, true, 3},
+      {"another side", 1, false, false, false, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DriverWorld d;
+    auto& side = d.w.world->sides[static_cast<std::size_t>(c.side)];
+    side.attacking = c.attacking;
+    side.roaming = c.roaming;
+    TTRVEntity& player = d.w.Add(utTank, {36, kGround, 36}, true, 0);
+    player.isFar = 0;
+    TTRVEntity& driver = d.Driver(c.side);
+    TTRVEntity& enemy = d.Other({30.3f, kGround, 30.3f}, 1 - c.side);
+    driver.Progress(kDt);
+    ASSERT_EQ(driver.target, &enemy);
+    driver.Progress(kDt);
+    EXPECT_EQ(driver.target, c.followsPlayer ? &player : &enemy);
+    EXPECT_EQ(driver.holdFire, c.followsPlayer);
+    EXPECT_EQ(driver.aiState, c.state);
+    EXPECT_TRUE(Finite(driver.Position.AsAffineVector()));
   }
 }
 
