@@ -3,12 +3,13 @@
 
 #include "units/farstep.h"
 #include "units/heli.h"
+#include "units/tank.h"
 #include "units/turret.h"
 
 const std::array<TTRVUnitHooks, 4>& DefaultUnitHooks() {
   static const std::array<TTRVUnitHooks, 4> hooks{{
       {StepHeliPlayer, StepHeliAI, StepHeliFlight, StepHeliSinking, FarStep},  // helicopter
-      {.far = FarStep},                                                       // tank
+      {StepTankPlayer, StepTankAI, StepTankDrive, StepTankSinking, FarStep},  // tank
       {.far = FarStep},                                                       // boat
       {nullptr, StepTurretAI, StepTurretGun, nullptr, nullptr},               // turret: never the player's, frozen when far
   }};

@@ -46,9 +46,17 @@ struct TTRVUnitState {
 
   // Tank and boat.
   float& ForwardSpeed() { return slotF[0]; }
+  float ForwardSpeed() const { return slotF[0]; }
   float& TurnRate() { return slotF[1]; }
+  float TurnRate() const { return slotF[1]; }
   // Tank: the gun is on its mark (player).
   std::uint8_t& GunAimed() { return slotB[9]; }
+  std::uint8_t GunAimed() const { return slotB[9]; }
+  // Tank: seconds until each gun may fire again (both run down to just below zero).
+  float& TankMachineGunTimer() { return slotF[3]; }
+  float TankMachineGunTimer() const { return slotF[3]; }
+  float& TankCannonTimer() { return slotF[4]; }
+  float TankCannonTimer() const { return slotF[4]; }
 
   // Turret: seconds until each weapon may fire again (both run down to just below zero).
   float& TurretMachineGunTimer() { return slotF[0]; }
