@@ -1,6 +1,6 @@
-// morvane-bench chase [WORLD] [--sides S] [--heli N] [--lod D] [--list]: starts a new game on a
-// world of the program folder (default "Chase") through the engine as the game does, with the
-// player in a helicopter among N helicopters a side, and runs it at 800 x 600 seen from the
+// morvane-bench chase [WORLD] [--sides S] [--heli N] [--tank] [--lod D] [--list]: starts a new
+// game on a world of the program folder (default "Chase") through the engine as the game does,
+// with the player in a helicopter (or with --tank a tank) among N helicopters a side, and runs it at 800 x 600 seen from the
 // chase camera: chase_fps over the measured seconds. --lod sets the detail distance, --list
 // prints every unit at the end (where it is, near or far, what its pilot does).
 #include <algorithm>
@@ -22,13 +22,14 @@
 int RunChaseScenario(const BenchOptions& options) {
   std::string name = "Chase";
   int sides = 2, helicopters = 4, lod = 0;
-  bool list = false;
+  bool list = false, tank = false;
   const auto& args = options.arguments;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--sides" && i + 1 < args.size()) sides = std::clamp(std::atoi(args[++i].c_str()), 1, 9);
     else if (args[i] == "--heli" && i + 1 < args.size()) helicopters = std::clamp(std::atoi(args[++i].c_str()), 1, 50);
     else if (args[i] == "--lod" && i + 1 < args.size()) lod = std::clamp(std::atoi(args[++i].c_str()), 1, 256);
     else if (args[i] == "--list") list = true;
+    else if (args[i] == "--tank") tank = true;
     else name = args[i];
   }
 
@@ -54,7 +55,7 @@ int RunChaseScenario(const BenchOptions& options) {
     info.sides.push_back(side);
   }
   info.playerSide = 0;
-  info.playerUnitType = utHeli;
+  info.playerUnitType = tank ? utTank : utHeli;
   if (!engine.StartWorld(name, &info)) {
     std::fprintf(stderr, "chase: %s\n", engine.LastError.c_str());
     return 1;
