@@ -1,6 +1,7 @@
 // The row of each unit type; the types' own files bring their steps here.
 #include "units/unithooks.h"
 
+#include "units/boat.h"
 #include "units/farstep.h"
 #include "units/heli.h"
 #include "units/turret.h"
@@ -9,7 +10,7 @@ const std::array<TTRVUnitHooks, 4>& DefaultUnitHooks() {
   static const std::array<TTRVUnitHooks, 4> hooks{{
       {StepHeliPlayer, StepHeliAI, StepHeliFlight, StepHeliSinking, FarStep},  // helicopter
       {.far = FarStep},                                                       // tank
-      {.far = FarStep},                                                       // boat
+      {StepBoatPlayer, StepBoatAI, StepBoatSail, nullptr, FarStep},            // boat
       {nullptr, StepTurretAI, StepTurretGun, nullptr, nullptr},               // turret: never the player's, frozen when far
   }};
   return hooks;
