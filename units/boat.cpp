@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -219,12 +218,10 @@ void Sink(TTRVEntity& u, const BoatRig& rig, float dt) {
   rig.hullNode->Pitch(Random01() * dt);
 }
 
-// Two boats on one spot have no direction to part along; the pair's order picks opposite
-// sideways pushes, so they still come apart.
+// Two boats on one spot have no direction to part along: the first to move steps aside, and
+// the other then finds a direction away from it.
 TAffineVector AwayFrom(const TTRVEntity& u, const TTRVUnitRef& other) {
-  const TAffineVector fallback =
-      TAffineVector(u.AbsoluteRight()) * (std::less<const void*>()(&u, other.object) ? 1.0f : -1.0f);
-  return VectorNormalizeOr(u.AbsoluteAffinePosition() - other.Position(), fallback);
+  return VectorNormalizeOr(u.AbsoluteAffinePosition() - other.Position(), TAffineVector(u.AbsoluteRight()));
 }
 
 }  // namespace
