@@ -1,6 +1,7 @@
 // The row of each unit type; the types' own files bring their steps here.
 #include "units/unithooks.h"
 
+#include "units/boat.h"
 #include "units/farstep.h"
 #include "units/heli.h"
 #include "units/tank.h"
@@ -9,9 +10,9 @@
 const std::array<TTRVUnitHooks, 4>& DefaultUnitHooks() {
   static const std::array<TTRVUnitHooks, 4> hooks{{
       {StepHeliPlayer, StepHeliAI, StepHeliFlight, StepHeliSinking, FarStep},  // helicopter
-      {StepTankPlayer, StepTankAI, StepTankDrive, StepTankSinking, FarStep},  // tank
-      {.far = FarStep},                                                       // boat
-      {nullptr, StepTurretAI, StepTurretGun, nullptr, nullptr},               // turret: never the player's, frozen when far
+      {StepTankPlayer, StepTankAI, StepTankDrive, StepTankSinking, FarStep},   // tank
+      {StepBoatPlayer, StepBoatAI, StepBoatSail, nullptr, FarStep},            // boat: sinks in its own step
+      {nullptr, StepTurretAI, StepTurretGun, nullptr, nullptr},                // turret: never the player's, frozen when far
   }};
   return hooks;
 }
