@@ -1,8 +1,9 @@
-// morvane-bench chase [WORLD] [--sides S] [--heli N] [--tank] [--lod D] [--list]: starts a new
-// game on a world of the program folder (default "Chase") through the engine as the game does,
-// with the player in a helicopter (or with --tank a tank) among N helicopters a side, and runs it at 800 x 600 seen from the
-// chase camera: chase_fps over the measured seconds. --lod sets the detail distance, --list
-// prints every unit at the end (where it is, near or far, what its pilot does).
+// morvane-bench chase [WORLD] [--sides S] [--heli N] [--tank|--boat] [--lod D] [--list]:
+// starts a new game on a world of the program folder (default "Chase") through the engine as
+// the game does, with the player in a helicopter (or a tank, or a boat) among N helicopters a
+// side, and runs it at 800 x 600 seen from the chase camera: chase_fps over the measured
+// seconds. --lod sets the detail distance, --list prints every unit at the end (where it is,
+// near or far, what its pilot does).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,7 @@
 int RunChaseScenario(const BenchOptions& options) {
   std::string name = "Chase";
   int sides = 2, helicopters = 4, lod = 0;
-  bool list = false, tank = false;
+  bool list = false, tank = false, boat = false;
   const auto& args = options.arguments;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--sides" && i + 1 < args.size()) sides = std::clamp(std::atoi(args[++i].c_str()), 1, 9);
@@ -30,6 +31,7 @@ int RunChaseScenario(const BenchOptions& options) {
     else if (args[i] == "--lod" && i + 1 < args.size()) lod = std::clamp(std::atoi(args[++i].c_str()), 1, 256);
     else if (args[i] == "--list") list = true;
     else if (args[i] == "--tank") tank = true;
+    else if (args[i] == "--boat") boat = true;
     else name = args[i];
   }
 
@@ -49,13 +51,13 @@ int RunChaseScenario(const BenchOptions& options) {
   for (int s = 0; s < sides; ++s) {
     TTRVWorldFractionInfo side;
     side.name = "Side " + std::to_string(s + 1);
-    side.unitCounts = {static_cast<std::int16_t>(helicopters), 2, 0, 4};
+    side.unitCounts = {static_cast<std::int16_t>(helicopters), 2, static_cast<std::int16_t>(boat ? 2 : 0), 4};
     side.attacking = 1;
     side.mainEnemy = static_cast<std::uint8_t>(s == 0 ? 1 % sides : 0);
     info.sides.push_back(side);
   }
   info.playerSide = 0;
-  info.playerUnitType = tank ? utTank : utHeli;
+  info.playerUnitType = boat ? utBoat : tank ? utTank : utHeli;
   if (!engine.StartWorld(name, &info)) {
     std::fprintf(stderr, "chase: %s\n", engine.LastError.c_str());
     return 1;
