@@ -1,6 +1,7 @@
-// morvane-bench battle [WORLD] [--sides S] [--units N]: a helicopter battle in front of the
-// camera at 800 x 600 with the default ("Medium") detail, through the engine as the game runs
-// it: N helicopters in all, shared among S sides, every pilot the computer's (the player's own
+// morvane-bench battle [WORLD] [--sides S] [--units N] [--type heli|tank|boat|mixed]: a battle
+// in front of the camera at 800 x 600 with the default ("Medium") detail, through the engine as
+// the game runs it: N vehicles in all (helicopters unless --type says otherwise), shared among
+// S sides, every pilot the computer's (the player's own
 // helicopter on autopilot, the camera behind it), the other sides' helicopters brought within
 // 25 to 40 units of it so the fighting is in view from the first second. Prints battle_fps,
 // step_ms_mean (the game step alone) and floor_fps (the same window cleared and swapped only).
@@ -15,6 +16,7 @@
 
 #include "bench/benchdisplay.h"
 #include "bench/scenarios.h"
+#include "bench/unitmix.h"
 #include "game/game.h"
 #include "generator/creator.h"
 #include "platform/clock.h"
@@ -46,11 +48,19 @@ bool EnsureWorld(const std::string& name) {
 
 int RunBattleScenario(const BenchOptions& options) {
   std::string name = "Battle";
-  int sides = 2, units = 20;
+  int sides = 2, units = 20, mix = utHeli;
   const auto& args = options.arguments;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--sides" && i + 1 < args.size()) sides = std::clamp(std::atoi(args[++i].c_str()), 2, 9);
     else if (args[i] == "--units" && i + 1 < args.size()) units = std::clamp(std::atoi(args[++i].c_str()), 2, 400);
+    else if (args[i] == "--type" && i + 1 < args.size()) {
+      const std::optional<int> parsed = ParseUnitMix(args[++i]);
+      if (!parsed) {
+        std::fprintf(stderr, "battle: --type heli|tank|boat|mixed\n");
+        return 2;
+      }
+      mix = *parsed;
+    }
     else name = args[i];
   }
   if (!EnsureWorld(name)) return 1;
@@ -67,15 +77,15 @@ int RunBattleScenario(const BenchOptions& options) {
   for (int s = 0; s < sides; ++s) {
     TTRVWorldFractionInfo side;
     side.name = "Side " + std::to_string(s + 1);
-    side.unitCounts = {static_cast<std::int16_t>(units / sides + (s < units % sides ? 1 : 0)), 0, 0, 0};
+    AddVehicles(side.unitCounts, units / sides + (s < units % sides ? 1 : 0), mix);
     side.attacking = 1;
     side.mainEnemy = static_cast<std::uint8_t>(s == 0 ? 1 : 0);
     // Every helicopter to win, as a skirmish would ask; the bench runs on whatever the outcome.
-    side.victoryLosses = {side.unitCounts[0], -1, -1, -1};
+    for (std::size_t t = 0; t < 3; ++t) side.victoryLosses[t] = side.unitCounts[t] > 0 ? side.unitCounts[t] : -1;
     info.sides.push_back(side);
   }
   info.playerSide = 0;
-  info.playerUnitType = utHeli;
+  info.playerUnitType = static_cast<std::uint8_t>(mix < 0 ? utHeli : mix);
   if (!engine.StartWorld(name, &info)) {
     std::fprintf(stderr, "battle: %s\n", engine.LastError.c_str());
     return 1;

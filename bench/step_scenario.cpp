@@ -1,4 +1,4 @@
-// morvane-bench step --sides S --units N [--size W]: generates a W x W-sector island with the
+// morvane-bench step --sides S --units N [--size W] [--type heli|tank|boat|mixed]: generates a W x W-sector island with the
 // game's generator, starts a new game of S sides and N units on it with no window, and steps
 // it at 60 frames a second of world time for the scenario's seconds, timing every game step.
 // Prints step_ms_mean, step_ms_p99 and peak_rss_mb (the process's high-water mark).
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/scenarios.h"
+#include "bench/unitmix.h"
 #include "game/game.h"
 #include "generator/creator.h"
 #include "platform/paths.h"
@@ -34,6 +35,7 @@ constexpr double kStepSeconds = 1.0 / 60;
 int Usage() {
   std::fprintf(stderr,
                "usage: morvane-bench [--seconds T] step [--sides S] [--units N] [--size W] [--seed X]\n"
+               "                                   [--type heli|tank|boat|mixed]\n"
                "  S: sides (2..9, default 8); N: helicopters, tanks and boats in all (default 200);\n"
                "  W: island sectors per side (default 10); T: seconds of world time (default 4)\n");
   return 2;
@@ -65,10 +67,10 @@ struct ScratchFolder {
   }
 };
 
-// N units spread evenly over the sides and, within a side, over helicopters, tanks and boats
-// in turn. Stances as a campaign would mix them: the player's side attacks its neighbour, the
+// N units spread evenly over the sides and, within a side, of the mix's type (mixed:
+// helicopters, tanks and boats in turn). Stances as a campaign would mix them: the player's side attacks its neighbour, the
 // others attack, defend or roam in turn, each attacker's main enemy the next side.
-TTRVWorldInfo SetUp(int sides, int units) {
+TTRVWorldInfo SetUp(int sides, int units, int mix) {
   TTRVWorldInfo info;
   info.playerSide = 0;
   info.playerUnitType = utHeli;
@@ -78,7 +80,7 @@ TTRVWorldInfo SetUp(int sides, int units) {
     side.name = "Side " + std::to_string(s + 1);
     side.sideColour = 0x202020 * (s + 1);
     const int share = units / sides + (s < units % sides ? 1 : 0);
-    for (int k = 0; k < share; ++k) ++side.unitCounts[static_cast<std::size_t>(k % 3)];
+    AddVehicles(side.unitCounts, share, mix);
     side.mainEnemy = static_cast<std::uint8_t>((s + 1) % sides);
     switch (s % 3) {
       case 0: side.attacking = 1; break;
@@ -121,7 +123,7 @@ TTRVEntity* PlayerUnit(const TTRVWorld& world) {
 }  // namespace
 
 int RunStepScenario(const BenchOptions& options) {
-  int sides = 8, units = 200, size = 10;
+  int sides = 8, units = 200, size = 10, mix = -1;
   unsigned long long seed = 1;
   const std::vector<std::string>& args = options.arguments;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -131,6 +133,11 @@ int RunStepScenario(const BenchOptions& options) {
     else if (args[i] == "--units") units = std::atoi(v);
     else if (args[i] == "--size") size = std::atoi(v);
     else if (args[i] == "--seed") seed = std::strtoull(v, nullptr, 10);
+    else if (args[i] == "--type") {
+      const std::optional<int> parsed = ParseUnitMix(v);
+      if (!parsed) return Usage();
+      mix = *parsed;
+    }
     else return Usage();
     ++i;
   }
@@ -161,7 +168,7 @@ int RunStepScenario(const BenchOptions& options) {
   context.settings.Language = "ENG";
   context.camera = camera;
   context.cameraTarget = cameraTarget;
-  const TTRVWorldInfo info = SetUp(sides, units);
+  const TTRVWorldInfo info = SetUp(sides, units, mix);
   std::string error;
   std::unique_ptr<TTRVGame> game = StartNewGame(context, "Step", &info, error);
   if (!game) {
