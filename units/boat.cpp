@@ -11,6 +11,7 @@
 #include "ai/worldbeacon.h"
 #include "platform/random.h"
 #include "units/entity.h"
+#include "units/weaponhand.h"
 #include "units/playerstep.h"
 #include "units/targets.h"
 
@@ -20,8 +21,6 @@ namespace {
 
 // Closer than this the aim has no direction worth turning toward.
 constexpr float kMinAimDistance = 1e-4f;
-// The timers stop just below zero, so a long quiet spell does not bank shots.
-constexpr float kTimerFloor = -0.01f;
 constexpr std::uint8_t kAirStrike = 2;
 
 // The rig (units/entityrig.cpp): c0 hull node, c0.c0 hull with the front turret (c0) and its
@@ -145,10 +144,7 @@ void SelectWeapon(TTRVEntity& u) {
     return;
   }
   if (player) u.battlefield->PlaySample("AirStrikeNotReady", nullptr);
-  weapon = 0;
-  c.weaponRequest = 0;
-  const TTRVCockpit& cockpit = u.world->Context().cockpit;
-  if (player && cockpit.controls) cockpit.controls->weaponRequest = 0;
+  FallBackToWeapon(u, 0);
 }
 
 // One mount's shot; the timer says when it may try again.
@@ -170,12 +166,8 @@ void Fire(TTRVEntity& u, const BoatRig& rig) {
   const bool player = PlayerSteers(u);
 
   // The strike does not take the trigger from the mounts: they fire in the same frame.
-  if (u.state.Weapon() == kAirStrike && u.world->airStrikeTimer < 0 && field.CallAirStrike()) {
-    u.state.Weapon() = 0;
-    c.weaponRequest = 0;
-    const TTRVCockpit& cockpit = u.world->Context().cockpit;
-    if (u.state.isPlayer && cockpit.controls) cockpit.controls->weaponRequest = 0;
-  }
+  if (u.state.Weapon() == kAirStrike && u.world->airStrikeTimer < 0 && field.CallAirStrike())
+    FallBackToWeapon(u, 0);
 
   // A computer's shells are wasted on helicopters; it keeps the front gun for the rest.
   const bool gunWorthIt = player || (u.target && u.target->state.unitType != utHeli);
@@ -259,8 +251,7 @@ void StepBoatSail(TTRVEntity& u, float dt) {
 
   AimMounts(u, rig, dt);
   SelectWeapon(u);
-  for (int mount = 0; mount < 4; ++mount)
-    if (Timer(u, mount) > kTimerFloor) Timer(u, mount) -= dt;
+  for (int mount = 0; mount < 4; ++mount) RunDownReload(Timer(u, mount), dt);
   if (c.fire) Fire(u, rig);
 
   // A settled wreck keeps the list it went down with instead of rocking upright again.

@@ -13,6 +13,7 @@
 #include "units/entity.h"
 #include "units/playerstep.h"
 #include "units/targets.h"
+#include "units/weaponhand.h"
 
 using namespace heli;
 
@@ -29,11 +30,6 @@ TGLBaseSceneObject& TailRotor(TTRVEntity& u) { return *Body(u).Children(5); }
 TGLBaseSceneObject& GroundMarker(TTRVEntity& u) { return *u.Children(1); }
 
 bool IsPlayersUnit(const TTRVEntity* unit) { return unit && unit->state.isPlayer; }
-
-// Moves a timer toward its ready mark; it rests just below 0 until the weapon fires.
-void RunDown(float& timer, float dt) {
-  if (timer > -0.01f) timer -= dt;
-}
 
 void SelectWeapon(TTRVEntity& u) {
   TTRVControlBlock& c = u.controls;
@@ -56,9 +52,7 @@ void SelectWeapon(TTRVEntity& u) {
     case 2:
       if (u.world->airStrikeTimer >= 0) {
         if (!cockpit.AirStrikeForced()) say("AirStrikeNotReady");
-        weapon = 0;
-        c.weaponRequest = 0;
-        if (player && cockpit.controls) cockpit.controls->weaponRequest = 0;
+        FallBackToWeapon(u, 0);
       } else {
         weapon = 2;
         say("AirStrikeSelected");
@@ -83,12 +77,7 @@ void Fire(TTRVEntity& u) {
   TTRVBattlefield& field = *u.battlefield;
 
   if (s.Weapon() == 2) {
-    if (u.world->airStrikeTimer < 0 && field.CallAirStrike()) {
-      s.Weapon() = 0;
-      c.weaponRequest = 0;
-      const TTRVCockpit& cockpit = u.world->Context().cockpit;
-      if (player && cockpit.controls) cockpit.controls->weaponRequest = 0;
-    }
+    if (u.world->airStrikeTimer < 0 && field.CallAirStrike()) FallBackToWeapon(u, 0);
   } else if (s.Weapon() == 1 && rocketTimer < 0 && !u.holdFire) {
     if (player) {
       // The player's pods take turns on every pull of the trigger.
@@ -251,8 +240,8 @@ void StepHeliFlight(TTRVEntity& u, float dt) {
 
   AimGun(u, dt);
   SelectWeapon(u);
-  RunDown(s.slotF[3], dt);
-  RunDown(s.slotF[5], dt);
+  RunDownReload(s.slotF[3], dt);
+  RunDownReload(s.slotF[5], dt);
   if (c.fire) Fire(u);
 
   u.Turn(-c.steerX * dt * 100);

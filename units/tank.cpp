@@ -14,6 +14,7 @@
 #include "platform/random.h"
 #include "terrain/sector.h"
 #include "units/entity.h"
+#include "units/weaponhand.h"
 #include "units/playerstep.h"
 #include "units/targets.h"
 
@@ -40,20 +41,6 @@ constexpr float kNoAimLimit = -1;
 // moved the tank, or it was placed): its height says nothing about the slope.
 constexpr float kMaxFrameTravel = 1;
 
-// Moves a timer toward its ready mark; it rests just below 0 until the gun fires.
-void RunDown(float& timer, float dt) {
-  if (timer > -0.01f) timer -= dt;
-}
-
-// The machine gun in hand again, for the engine's request as well, so the next frame does
-// not ask for the air strike anew.
-void BackToMachineGun(TTRVEntity& u) {
-  u.state.Weapon() = kMachineGun;
-  u.controls.weaponRequest = kMachineGun;
-  const TTRVCockpit& cockpit = u.world->Context().cockpit;
-  if (u.state.isPlayer && cockpit.controls) cockpit.controls->weaponRequest = kMachineGun;
-}
-
 void SelectWeapon(TTRVEntity& u) {
   TTRVControlBlock& c = u.controls;
   std::uint8_t& weapon = u.state.Weapon();
@@ -73,7 +60,7 @@ void SelectWeapon(TTRVEntity& u) {
     case kAirStrike:
       if (u.world->airStrikeTimer >= 0) {
         say("AirStrikeNotReady");
-        BackToMachineGun(u);
+        FallBackToWeapon(u, kMachineGun);
       } else {
         weapon = kAirStrike;
         say("AirStrikeSelected");
@@ -91,7 +78,7 @@ void Fire(TTRVEntity& u) {
   TTRVBattlefield& field = *u.battlefield;
   const bool player = s.isPlayer != 0;
   if (s.Weapon() == kAirStrike) {
-    if (u.world->airStrikeTimer < 0 && field.CallAirStrike()) BackToMachineGun(u);
+    if (u.world->airStrikeTimer < 0 && field.CallAirStrike()) FallBackToWeapon(u, kMachineGun);
     return;
   }
   if (u.holdFire) return;
@@ -243,8 +230,8 @@ void StepTankDrive(TTRVEntity& u, float dt) {
 
   AimTurretAndGun(u, k, dt);
   SelectWeapon(u);
-  RunDown(s.TankMachineGunTimer(), dt);
-  RunDown(s.TankCannonTimer(), dt);
+  RunDownReload(s.TankMachineGunTimer(), dt);
+  RunDownReload(s.TankCannonTimer(), dt);
   if (c.fire) Fire(u);
 
   const float y = FollowGround(u);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "units/entity.h"
+#include "units/weaponhand.h"
 #include "units/targets.h"
 #include "world/queries.h"
 
@@ -22,8 +23,6 @@ constexpr float kMinGunPitch = -20;
 constexpr float kMaxGunPitch = 5;
 // Closer than this the aim has no direction worth turning toward.
 constexpr float kMinAimDistance = 1e-4f;
-// The timers stop just below zero, so a long quiet spell does not bank shots.
-constexpr float kTimerFloor = -0.01f;
 
 constexpr std::uint8_t kMachineGun = 0;
 constexpr std::uint8_t kRockets = 1;
@@ -127,8 +126,8 @@ void StepTurretGun(TTRVEntity& unit, float dt) {
   const TAffineVector aim(unit.controls.aimPoint);
   Aim(unit, *pivot, *head, aim, dt);
 
-  for (float* timer : {&unit.state.TurretMachineGunTimer(), &unit.state.TurretRocketTimer()})
-    if (*timer > kTimerFloor) *timer -= dt;
+  RunDownReload(unit.state.TurretMachineGunTimer(), dt);
+  RunDownReload(unit.state.TurretRocketTimer(), dt);
 
   if (unit.controls.fire && !unit.holdFire) Fire(unit, *head, aim);
 }
