@@ -11,6 +11,7 @@
 #include "ai/worldbeacon.h"
 #include "platform/random.h"
 #include "units/entity.h"
+#include "units/steering.h"
 #include "units/weaponhand.h"
 #include "units/playerstep.h"
 #include "units/targets.h"
@@ -328,29 +329,6 @@ TTRVCell AdvanceOnEnemy(const TTRVEntity& u, const TAffineVector& from) {
   return sides[enemy].waterBeacon->Step(from, 3);
 }
 
-// The controls that bring the bow round toward the point ('L' and 'Q' lie on the +X side,
-// which a left turn swings toward); ahead of the beam it also makes way.
-void SteerToward(TTRVEntity& u, const TAffineVector& point) {
-  TTRVControlBlock& c = u.controls;
-  switch (u.ClassifyDirection(point)) {
-    case 'Q':
-      c.accelerate = true;
-      c.turnLeft = true;
-      break;
-    case 'E':
-      c.accelerate = true;
-      c.turnRight = true;
-      break;
-    case 'L':
-    case 'Z':
-      c.turnLeft = true;
-      break;
-    default:  // 'R', 'C'
-      c.turnRight = true;
-      break;
-  }
-}
-
 // Another boat across the bow on one side: turn away from it; on both: back off.
 void AvoidBoats(TTRVEntity& u, const BoatRig& rig) {
   std::vector<TTRVUnitRef> units;
@@ -402,7 +380,7 @@ void StepBoatAI(TTRVEntity& u, float dt) {
     waypoint = target->waterBeacon->StepToward(from, target->AbsoluteAffinePosition());
 
   u.ClearControls();
-  if (engaging || advancing) SteerToward(u, CellPosition(waypoint));
+  if (engaging || advancing) SteerVehicleToward(u, CellPosition(waypoint));
   if (engaging) {
     if (sight.visible) c.fire = true;
     if (!u.holdFire && VectorLength(target->AbsoluteAffinePosition() - position) < kStopDistance)

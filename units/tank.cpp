@@ -14,6 +14,7 @@
 #include "platform/random.h"
 #include "terrain/sector.h"
 #include "units/entity.h"
+#include "units/steering.h"
 #include "units/weaponhand.h"
 #include "units/playerstep.h"
 #include "units/targets.h"
@@ -352,26 +353,7 @@ void StepTankAI(TTRVEntity& u, float dt) {
   // (0, 0) is no place to go: the map's corner stands for "nowhere" in the beacons' answers,
   // and a tank that gave up on its target this frame waits for the next.
   if (waypoint != TTRVCell{0, 0}) {
-    switch (u.ClassifyDirection(CellPosition(waypoint))) {
-      case 'Q':
-        c.accelerate = true;
-        c.turnLeft = true;
-        break;
-      case 'E':
-        c.accelerate = true;
-        c.turnRight = true;
-        break;
-      case 'L':
-      case 'Z':
-        c.turnLeft = true;
-        break;
-      case 'R':
-      case 'C':
-        c.turnRight = true;
-        break;
-      default:
-        break;
-    }
+    SteerVehicleToward(u, CellPosition(waypoint));
   }
 
   // The target's state may have changed above; the sight was taken on the one engaged.
