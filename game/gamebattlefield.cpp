@@ -36,10 +36,5 @@ void TTRVGameBattlefield::PlaySample(std::string_view name, TGLBaseSceneObject* 
 }
 
 void TTRVGameBattlefield::UpdateHUD(const TTRVHUDReadout& readout) {
-  if (readout.unit) {
-    const TTRVEntity& unit = *readout.unit;
-    const bool enemyUnderCursor = unit.target && unit.target->state.side != unit.state.side;
-    targetPoint = enemyUnderCursor ? unit.target->AbsoluteAffinePosition() : TAffineVector(unit.controls.aimPoint);
-  }
   if (hud) hud(readout);
 }

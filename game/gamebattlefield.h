@@ -41,10 +41,10 @@ class TTRVGameBattlefield : public TTRVBattlefield {
   void PlaySample(std::string_view name, TGLBaseSceneObject* at) override;
   void UpdateHUD(const TTRVHUDReadout& readout) override;
 
-  // Where an air strike called now lands: what the player aims at, or the enemy under the
-  // cross-hair. Kept from the player's last readout.
+  // Where an air strike called now lands: the HUD's target point (what the player aims at,
+  // or the enemy under the cross-hair), kept by the HUD's handler below.
   TAffineVector targetPoint{0, 0, 0};
-  // The HUD, once the game has one; the readout also keeps targetPoint.
+  // The HUD's share of the player's readout.
   std::function<void(const TTRVHUDReadout&)> hud;
 
  private:
