@@ -43,8 +43,10 @@ void UpdateSideStandings(TTRVWorld& world) {
       world.sideStrength[s] = std::min(strength, 1.0f);
     }
 
-    int most = 0;
-    std::size_t enemy = 0;
+    // A side whose enemies have no unit left still has their bases to take: the first other
+    // side stands in, never the side itself.
+    int most = -1;
+    std::size_t enemy = s;
     for (std::size_t o = 0; o < sides; ++o) {
       if (o == s) continue;
       const auto& c = world.sides[o].aliveCounts;

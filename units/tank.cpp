@@ -303,6 +303,23 @@ TTRVCell Advance(const TTRVEntity& u, const TAffineVector& from) {
   return enemy->groundBeacon->NextWaypoint(from);
 }
 
+// Near an obstacle the route's walk ends one cell on, and that corner may lie inside the
+// tank's turning circle, even behind it (the walk starts from the cell half a unit ahead of
+// the tank): steering at it the tank circles or shuttles between two corners. So the driver
+// looks on down the field, from each corner, to one far enough to drive at.
+TTRVCell LookAhead(const TTRVEntity& u, TTRVCell waypoint, const TAffineVector& position) {
+  constexpr float kReachDistance = 2;
+  constexpr int kMaxSteps = 3;
+  for (int i = 0; i < kMaxSteps && waypoint != TTRVCell{0, 0}; ++i) {
+    const TAffineVector corner = CellPosition(waypoint);
+    if (std::hypot(corner.x - position.x, corner.z - position.z) >= kReachDistance) break;
+    const TTRVCell next = Advance(u, corner);
+    if (next == waypoint || next == TTRVCell{0, 0}) break;
+    waypoint = next;
+  }
+  return waypoint;
+}
+
 // Whether another tank stands in the forward probe.
 bool Blocked(TTRVEntity& u, const std::vector<TTRVUnitRef>& units, int probe) {
   return UnitOfTypeTouching(units, ForwardProbe(u, probe), u.Ref(), utTank);
@@ -340,7 +357,7 @@ void StepTankAI(TTRVEntity& u, float dt) {
       }
     }
   } else if (u.aiState == 3 && u.target) {
-    waypoint = Advance(u, from);
+    waypoint = LookAhead(u, Advance(u, from), position);
     if (waypoint == TTRVCell{0, 0}) {
       waypoint = u.target->groundBeacon->StepToward(from, u.target->AbsoluteAffinePosition());
       const int z = platform::Random().Int(40) - 20;
@@ -355,6 +372,7 @@ void StepTankAI(TTRVEntity& u, float dt) {
   if (waypoint != TTRVCell{0, 0}) {
     SteerVehicleToward(u, CellPosition(waypoint));
   }
+
 
   // The target's state may have changed above; the sight was taken on the one engaged.
   if (engaging && u.aiState == 1) {

@@ -37,7 +37,8 @@ TEST(SideStanding, TheMainEnemyIsTheOtherSideWithMostUnitsAlive) {
   } cases[] = {
       {"most alive", {3, 1, 2}, {2, 0, 0}},
       {"a tie goes to the lower side", {2, 2, 2}, {1, 0, 0}},
-      {"no other side alive: 0", {4, 0, 0}, {0, 0, 0}},
+      {"no other side alive: the first other side, never itself", {4, 0, 0}, {1, 0, 0}},
+      {"nobody alive anywhere", {0, 0, 0}, {1, 0, 0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
