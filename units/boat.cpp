@@ -23,6 +23,9 @@ namespace {
 // Closer than this the aim has no direction worth turning toward.
 constexpr float kMinAimDistance = 1e-4f;
 constexpr std::uint8_t kAirStrike = 2;
+// The nearest route corner worth sailing at: well beyond the turning circle at cruising speed,
+// so that a course across the grid's diagonal is one heading, not a staircase.
+constexpr float kRouteReach = 5;
 
 // The rig (units/entityrig.cpp): c0 hull node, c0.c0 hull with the front turret (c0) and its
 // barrel, the right (c1), left (c2) and rear (c3) mounts each carrying its weapon as child 0;
@@ -374,7 +377,8 @@ void StepBoatAI(TTRVEntity& u, float dt) {
     else
       waypoint = target->waterBeacon->StepDownhill(from, 3, u.goalCell, u.engageRange);
   } else if (advancing) {
-    waypoint = AdvanceOnEnemy(u, from);
+    waypoint = LookAhead(AdvanceOnEnemy(u, from), position, kRouteReach, 2,
+                         [&u](const TAffineVector& corner) { return AdvanceOnEnemy(u, corner); });
   }
   if ((engaging || advancing) && waypoint == TTRVCell{0, 0})
     waypoint = target->waterBeacon->StepToward(from, target->AbsoluteAffinePosition());

@@ -41,6 +41,8 @@ constexpr float kNoAimLimit = -1;
 // A previous position further than this along the ground is not last frame's (the far step
 // moved the tank, or it was placed): its height says nothing about the slope.
 constexpr float kMaxFrameTravel = 1;
+// The nearest route corner worth driving at: beyond the turning circle at cruising speed.
+constexpr float kRouteReach = 2;
 
 void SelectWeapon(TTRVEntity& u) {
   TTRVControlBlock& c = u.controls;
@@ -303,23 +305,6 @@ TTRVCell Advance(const TTRVEntity& u, const TAffineVector& from) {
   return enemy->groundBeacon->NextWaypoint(from);
 }
 
-// Near an obstacle the route's walk ends one cell on, and that corner may lie inside the
-// tank's turning circle, even behind it (the walk starts from the cell half a unit ahead of
-// the tank): steering at it the tank circles or shuttles between two corners. So the driver
-// looks on down the field, from each corner, to one far enough to drive at.
-TTRVCell LookAhead(const TTRVEntity& u, TTRVCell waypoint, const TAffineVector& position) {
-  constexpr float kReachDistance = 2;
-  constexpr int kMaxSteps = 3;
-  for (int i = 0; i < kMaxSteps && waypoint != TTRVCell{0, 0}; ++i) {
-    const TAffineVector corner = CellPosition(waypoint);
-    if (std::hypot(corner.x - position.x, corner.z - position.z) >= kReachDistance) break;
-    const TTRVCell next = Advance(u, corner);
-    if (next == waypoint || next == TTRVCell{0, 0}) break;
-    waypoint = next;
-  }
-  return waypoint;
-}
-
 // Whether another tank stands in the forward probe.
 bool Blocked(TTRVEntity& u, const std::vector<TTRVUnitRef>& units, int probe) {
   return UnitOfTypeTouching(units, ForwardProbe(u, probe), u.Ref(), utTank);
@@ -357,7 +342,8 @@ void StepTankAI(TTRVEntity& u, float dt) {
       }
     }
   } else if (u.aiState == 3 && u.target) {
-    waypoint = LookAhead(u, Advance(u, from), position);
+    waypoint = LookAhead(Advance(u, from), position, kRouteReach, 3,
+                         [&u](const TAffineVector& corner) { return Advance(u, corner); });
     if (waypoint == TTRVCell{0, 0}) {
       waypoint = u.target->groundBeacon->StepToward(from, u.target->AbsoluteAffinePosition());
       const int z = platform::Random().Int(40) - 20;

@@ -150,9 +150,49 @@ TEST_F(Battle, ComputerHelicoptersCrossTheIslandTowardTheEnemy) {
   EXPECT_GE(closeToEnemy, 5) << "most ended near the enemy";
 }
 
+// How one computer vehicle, followed by the camera so that it drives with its own step and not
+// the far step, fared on its way to a goal.
+struct TTRVDrive {
+  float start = 0;    // flat distance from the goal at the start
+  float closest = 0;  // the nearest it came
+  float travelled = 0;
+  float longestStuck = 0;  // seconds without moving a unit, away from the goal
+};
+
+TTRVDrive DriveToward(TTRVGame& game, TTRVEntity& driver, const TAffineVector& goal, float seconds) {
+  TTRVWorld& world = game.World();
+  const TAffineVector start = driver.AbsoluteAffinePosition();
+  TTRVDrive drive;
+  drive.start = drive.closest = Flat(start, goal);
+  game.SetRunning(true);
+  const double dt = 1.0 / 30;
+  float stuckFor = 0;
+  TAffineVector lastMoved = start;
+  for (int step = 0; step < static_cast<int>(seconds * 30); ++step) {
+    world.FocusOn(driver.AbsoluteAffinePosition() + TAffineVector(0, 1.5f, 0));
+    game.Step(dt);
+    const TAffineVector at = driver.AbsoluteAffinePosition();
+    if (!Finite(at)) {
+      ADD_FAILURE() << "NaN at step " << step;
+      break;
+    }
+    drive.closest = std::min(drive.closest, Flat(at, goal));
+    // Standing still at the goal is arriving, not being stuck.
+    if (Flat(at, lastMoved) > 1 || Flat(at, goal) < 10) {
+      lastMoved = at;
+      stuckFor = 0;
+    } else {
+      stuckFor += static_cast<float>(dt);
+      drive.longestStuck = std::max(drive.longestStuck, stuckFor);
+    }
+  }
+  drive.travelled = Flat(driver.AbsoluteAffinePosition(), start);
+  return drive;
+}
+
 TEST_F(Battle, AComputerTankDrivesOutOfItsBaseAlongTheRouteFieldToTheEnemyBase) {
   // A tank of an attacking side that follows its player advances down the enemy's ground
-  // route field; the camera rides with it, so it drives with its own wheels, not the far step.
+  // route field.
   platform::Random().Seed(5);
   TGLScene scene;
   auto* camera = scene.Objects().AddNewChild<TGLCamera>();
@@ -170,38 +210,52 @@ TEST_F(Battle, AComputerTankDrivesOutOfItsBaseAlongTheRouteFieldToTheEnemyBase) 
   std::string error;
   std::unique_ptr<TTRVGame> game = StartNewGame(context, "Battle", &info, error);
   ASSERT_TRUE(game) << error;
-  TTRVWorld& world = game->World();
   TTRVEntity* driver = nullptr;
-  ForEachUnit(world, [&](TTRVEntity& u) {
+  ForEachUnit(game->World(), [&](TTRVEntity& u) {
     if (!driver && u.state.side == 0 && u.state.unitType == utTank && !u.state.isPlayer) driver = &u;
   });
   ASSERT_TRUE(driver);
-  const TAffineVector goal = world.sides[1].basePosition;
-  const TAffineVector start = driver->AbsoluteAffinePosition();
 
-  game->SetRunning(true);
-  const double dt = 1.0 / 30;
-  float closest = Flat(start, goal), stuckFor = 0, longestStuck = 0;
-  TAffineVector lastMoved = start;
-  for (int step = 0; step < 90 * 30; ++step) {
-    world.FocusOn(driver->AbsoluteAffinePosition() + TAffineVector(0, 1.5f, 0));
-    game->Step(dt);
-    const TAffineVector at = driver->AbsoluteAffinePosition();
-    ASSERT_TRUE(Finite(at)) << "step " << step;
-    closest = std::min(closest, Flat(at, goal));
-    // Standing still at the enemy's base is arriving, not being stuck.
-    if (Flat(at, lastMoved) > 1 || Flat(at, goal) < 10) {
-      lastMoved = at;
-      stuckFor = 0;
-    } else {
-      stuckFor += static_cast<float>(dt);
-      longestStuck = std::max(longestStuck, stuckFor);
-    }
-  }
-  SCOPED_TRACE(testing::Message() << "from " << Flat(start, goal) << " to " << closest << " off the enemy base");
-  EXPECT_GT(Flat(driver->AbsoluteAffinePosition(), start), 15) << "it left its base";
-  EXPECT_LT(closest, 10) << "it reached the enemy's base";
-  EXPECT_LT(longestStuck, 8) << "never stuck for long";
+  const TTRVDrive drive = DriveToward(*game, *driver, game->World().sides[1].basePosition, 90);
+  SCOPED_TRACE(testing::Message() << "from " << drive.start << " to " << drive.closest << " off the enemy base");
+  EXPECT_GT(drive.travelled, 15) << "it left its base";
+  EXPECT_LT(drive.closest, 10) << "it reached the enemy's base";
+  EXPECT_LT(drive.longestStuck, 8) << "never stuck for long";
+}
+
+TEST_F(Battle, AComputerBoatSailsFromItsNavalBaseToTheEnemysOverOpenSea) {
+  platform::Random().Seed(7);
+  TGLScene scene;
+  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
+  auto* cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
+  TTRVWorldContext context;
+  context.scene = &scene;
+  context.programFolder = folder_;
+  context.settings.Language = "ENG";
+  context.camera = camera;
+  context.cameraTarget = cameraTarget;
+  TTRVWorldInfo info = TwoSides();
+  info.playerUnitType = utBoat;
+  for (TTRVWorldFractionInfo& side : info.sides) side.navalBase = 1;
+  info.sides[0].unitCounts = {0, 0, 2, 0};
+  info.sides[1].unitCounts = {0, 0, 0, 0};
+  std::string error;
+  std::unique_ptr<TTRVGame> game = StartNewGame(context, "Battle", &info, error);
+  ASSERT_TRUE(game) << error;
+  const TTRVWorld& world = game->World();
+  const TAffineVector goal = world.sides[1].basePosition;
+  ASSERT_GT(Flat(world.sides[0].basePosition, goal), 40) << "the island has two naval bases apart";
+  TTRVEntity* captain = nullptr;
+  ForEachUnit(game->World(), [&](TTRVEntity& u) {
+    if (!captain && u.state.side == 0 && u.state.unitType == utBoat && !u.state.isPlayer) captain = &u;
+  });
+  ASSERT_TRUE(captain);
+
+  const TTRVDrive drive = DriveToward(*game, *captain, goal, 300);
+  SCOPED_TRACE(testing::Message() << "from " << drive.start << " to " << drive.closest << " off the enemy base");
+  EXPECT_LT(drive.closest, 15) << "it reached the enemy's naval base";
+  EXPECT_LT(drive.longestStuck, 8) << "never stuck for long";
+  EXPECT_GT(captain->state.armour, 0) << "it never ran aground for long";
 }
 
 TEST_F(Battle, AFightUnderTheComputersPilotsEndsTheMission) {
