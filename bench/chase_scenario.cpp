@@ -1,10 +1,12 @@
-// morvane-bench chase [WORLD] [--sides S] [--heli N] [--tank|--boat] [--lod D] [--list]:
+// morvane-bench chase [WORLD] [--sides S] [--heli N] [--tank|--boat] [--lod D] [--list] [--shoot]:
 // starts a new game on a world of the program folder (default "Chase") through the engine as
 // the game does, with the player in a helicopter (or a tank, or a boat) among N helicopters a
 // side, and runs it at 800 x 600 seen from the chase camera: chase_fps over the measured
 // seconds. --lod sets the detail distance, --list prints every unit at the end (where it is,
-// near or far, what its pilot does).
+// near or far, what its pilot does). --shoot puts an enemy turret on the shore or the ground
+// nearest the player, brings the player within range and fires at it with the mouse.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,6 +14,7 @@
 #include "bench/benchdisplay.h"
 #include "bench/scenarios.h"
 #include "platform/clock.h"
+#include "platform/input.h"
 #include "platform/paths.h"
 #include "shell/engine.h"
 #include "shell/worldfactory.h"
@@ -19,11 +22,67 @@
 #include "game/game.h"
 #include "units/entity.h"
 #include "units/targets.h"
+#include "world/queries.h"
+
+namespace {
+
+// The land cell nearest to a point within a radius, or the point itself when there is none.
+TAffineVector NearestLand(const TTRVWorld& world, const TAffineVector& at, int radius) {
+  const TTRVGroundView ground = GroundOf(world);
+  TAffineVector best = at;
+  float bestDistance = 1e9f;
+  const TTRVCell c = CellOf(at);
+  for (int dz = -radius; dz <= radius; ++dz)
+    for (int dx = -radius; dx <= radius; ++dx) {
+      const TAffineVector p(static_cast<float>(c.x + dx), 0, static_cast<float>(c.z + dz));
+      const float d = std::hypot(static_cast<float>(dx), static_cast<float>(dz));
+      if (d < bestDistance && GroundHeight(ground, p) > 0.3f) bestDistance = d, best = p;
+    }
+  best.y = GroundHeight(ground, best);
+  return best;
+}
+
+// An enemy turret set down on the land nearest a boat, or `range` ahead of a land vehicle,
+// the player brought within `range` of it (a boat stops at the water's edge) and turned toward
+// it. The turret, or null.
+TTRVEntity* SetUpTarget(TTRVWorld& world, float range) {
+  TTRVEntity* player = nullptr;
+  TTRVEntity* turret = nullptr;
+  ForEachUnit(world, [&](TTRVEntity& u) {
+    if (u.state.isPlayer) player = &u;
+    else if (!turret && u.state.side != world.playerSide && u.state.unitType == utTurret) turret = &u;
+  });
+  if (!player || !turret) return nullptr;
+  TAffineVector land = NearestLand(world, player->AbsoluteAffinePosition(), 80);
+  if (player->state.unitType != utBoat) {
+    const TAffineVector ahead(player->AbsoluteDirection());
+    land = player->AbsoluteAffinePosition() + TAffineVector(ahead.x, 0, ahead.z) * range;
+    land.y = GroundHeight(GroundOf(world), land);
+  }
+  turret->Position.SetPoint(land);
+  const TTRVGroundView ground = GroundOf(world);
+  TAffineVector at = player->AbsoluteAffinePosition();
+  for (int i = 0; i < 200; ++i) {
+    const TAffineVector to = land - at;
+    const float d = std::hypot(to.x, to.z);
+    if (d <= range) break;
+    const TAffineVector next = at + TAffineVector(to.x, 0, to.z) * (0.5f / d);
+    if (player->state.unitType == utBoat && GroundHeight(ground, next) > 0) break;
+    at = next;
+  }
+  at.y = player->state.unitType == utBoat ? 0 : GroundHeight(ground, at);
+  player->Position.SetPoint(at);
+  const TAffineVector to = land - at;
+  player->Direction.SetVector(VectorNormalizeOr(TAffineVector(to.x, 0, to.z), {0, 0, 1}));
+  return turret;
+}
+
+}  // namespace
 
 int RunChaseScenario(const BenchOptions& options) {
   std::string name = "Chase";
   int sides = 2, helicopters = 4, lod = 0;
-  bool list = false, tank = false, boat = false;
+  bool list = false, tank = false, boat = false, shoot = false;
   const auto& args = options.arguments;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--sides" && i + 1 < args.size()) sides = std::clamp(std::atoi(args[++i].c_str()), 1, 9);
@@ -32,6 +91,7 @@ int RunChaseScenario(const BenchOptions& options) {
     else if (args[i] == "--list") list = true;
     else if (args[i] == "--tank") tank = true;
     else if (args[i] == "--boat") boat = true;
+    else if (args[i] == "--shoot") shoot = true;
     else name = args[i];
   }
 
@@ -69,6 +129,8 @@ int RunChaseScenario(const BenchOptions& options) {
     const TAffineVector to = game.World().sides[1].basePosition - u.AbsoluteAffinePosition();
     u.Direction.SetVector(VectorNormalizeOr(TAffineVector(to.x, 0, to.z), {0, 0, 1}));
   });
+  TTRVEntity* target = shoot ? SetUpTarget(game.World(), 14) : nullptr;
+  if (shoot && !target) std::fprintf(stderr, "chase: no enemy turret to shoot at\n");
   engine.FadeState = fsOpen;
   engine.Viewer->Visible = true;
   engine.ZoomAccumulator = -400;
@@ -78,6 +140,12 @@ int RunChaseScenario(const BenchOptions& options) {
   const double dt = 1.0 / 60;
   double t = 0;
   const auto frame = [&] {
+    // The pointer on the target; the left button held once the view has settled.
+    if (target && target->aimNode) {
+      const TVector screen = engine.Viewer->Buffer.WorldToScreen(TVector(target->aimNode->AbsoluteAffinePosition(), 1));
+      display.window.Input().MoveMouse(static_cast<int>(screen.x), 600 - static_cast<int>(screen.y));
+      if (t > 1) display.window.Input().Press(platform::vk::LButton);
+    }
     t += dt;
     engine.Progress(dt, t);
     engine.Viewer->Render();
