@@ -77,6 +77,7 @@ int RunBattleScenario(const BenchOptions& options) {
   for (int s = 0; s < sides; ++s) {
     TTRVWorldFractionInfo side;
     side.name = "Side " + std::to_string(s + 1);
+    side.sideColour = BenchSideColour(s);
     AddVehicles(side.unitCounts, units / sides + (s < units % sides ? 1 : 0), mix);
     side.attacking = 1;
     side.mainEnemy = static_cast<std::uint8_t>(s == 0 ? 1 : 0);

@@ -111,6 +111,7 @@ int RunChaseScenario(const BenchOptions& options) {
   for (int s = 0; s < sides; ++s) {
     TTRVWorldFractionInfo side;
     side.name = "Side " + std::to_string(s + 1);
+    side.sideColour = BenchSideColour(s);
     side.unitCounts = {static_cast<std::int16_t>(helicopters), 2, static_cast<std::int16_t>(boat ? 2 : 0), 4};
     side.attacking = 1;
     side.mainEnemy = static_cast<std::uint8_t>(s == 0 ? 1 % sides : 0);

@@ -4,6 +4,13 @@
 #include <string>
 #include <vector>
 
+// Side colours as a skirmish would pick them (0x00BBGGRR): blue, red, green, yellow, cyan,
+// magenta, orange, white, then grey; the HUD's markers and bars show them.
+inline int BenchSideColour(int side) {
+  static constexpr int kColours[] = {0xFF4020, 0x2020E0, 0x20C020, 0x20E0E0, 0xE0E020, 0xE020E0, 0x2080FF, 0xFFFFFF};
+  return side >= 0 && side < 8 ? kColours[side] : 0x808080;
+}
+
 struct BenchOptions {
   double seconds = 4;   // how long the main measurement runs
   std::string shotPath;  // when set, a screenshot of the scenario is saved there (BMP)

@@ -78,7 +78,7 @@ TTRVWorldInfo SetUp(int sides, int units, int mix) {
   for (int s = 0; s < sides; ++s) {
     TTRVWorldFractionInfo side;
     side.name = "Side " + std::to_string(s + 1);
-    side.sideColour = 0x202020 * (s + 1);
+    side.sideColour = BenchSideColour(s);
     const int share = units / sides + (s < units % sides ? 1 : 0);
     AddVehicles(side.unitCounts, share, mix);
     side.mainEnemy = static_cast<std::uint8_t>((s + 1) % sides);
