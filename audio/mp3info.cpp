@@ -12,6 +12,7 @@ constexpr std::size_t kTagSize = 128;
 
 struct FrameHeader {
   std::size_t bytes = 0;
+  std::size_t sideInfo = 0;  // bytes between the header (and its checksum) and the main data
   int samples = 0;
   int rate = 0;
   int channels = 0;
@@ -52,6 +53,9 @@ bool ParseHeader(const std::uint8_t* p, FrameHeader& frame) {
   }
   frame.rate = rate;
   frame.channels = (p[3] >> 6) == 3 ? 1 : 2;
+  const bool checksum = (p[1] & 1) == 0;
+  frame.sideInfo = (checksum ? 2 : 0) + (layer != 3 ? 0 : mpeg1 ? (frame.channels == 1 ? 17 : 32)
+                                                             : (frame.channels == 1 ? 9 : 17));
   return frame.bytes >= 4;
 }
 
@@ -65,6 +69,13 @@ std::size_t AudioStart(std::span<const std::uint8_t> bytes) {
   }
   const bool footer = (bytes[5] & 0x10) != 0;
   return std::min(bytes.size(), 10 + size + (footer ? 10 : 0));
+}
+
+// Encoders put their summary ("Xing" or "Info") in a first frame that holds no sound.
+bool IsInfoFrame(const std::uint8_t* p, const FrameHeader& frame) {
+  const std::size_t at = 4 + frame.sideInfo;
+  if (frame.bytes < at + 4) return false;
+  return std::memcmp(p + at, "Xing", 4) == 0 || std::memcmp(p + at, "Info", 4) == 0;
 }
 
 }  // namespace
@@ -106,6 +117,10 @@ bool ReadMp3Info(std::span<const std::uint8_t> bytes, TMp3Info& info, std::strin
       }
       info.sampleRate = frame.rate;
       info.channels = frame.channels;
+      if (IsInfoFrame(bytes.data() + at, frame)) {
+        at += frame.bytes;
+        continue;  // the next frame is confirmed already; info.frames stays 0 till then
+      }
     }
     ++info.frames;
     milliseconds += 1000.0 * frame.samples / frame.rate;

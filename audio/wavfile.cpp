@@ -123,6 +123,31 @@ bool ReadWav(std::span<const std::uint8_t> bytes, TSoundSample& sample, std::str
   return true;
 }
 
+std::vector<std::uint8_t> EncodeWav(const TSoundSample& sample) {
+  std::vector<std::uint8_t> out;
+  const auto put = [&out](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  const auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
+  const auto dataBytes = static_cast<std::uint32_t>(sample.pcm.size() * 2);
+  const auto align = static_cast<std::uint32_t>(sample.channels * 2);
+  tag("RIFF");
+  put(36 + dataBytes, 4);
+  tag("WAVE");
+  tag("fmt ");
+  put(16, 4);
+  put(1, 2);
+  put(static_cast<std::uint32_t>(sample.channels), 2);
+  put(static_cast<std::uint32_t>(sample.rate), 4);
+  put(static_cast<std::uint32_t>(sample.rate) * align, 4);
+  put(align, 2);
+  put(16, 2);
+  tag("data");
+  put(dataBytes, 4);
+  for (std::int16_t v : sample.pcm) put(static_cast<std::uint16_t>(v), 2);
+  return out;
+}
+
 std::vector<std::int16_t> MixToMono(const TSoundSample& sample) {
   if (sample.channels != 2) return sample.pcm;
   std::vector<std::int16_t> mono(sample.Frames());

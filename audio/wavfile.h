@@ -28,6 +28,9 @@ inline constexpr int kMaxWavRate = 192000;
 // False, with `error` saying why and `sample` left empty, when the bytes are no playable WAV.
 bool ReadWav(std::span<const std::uint8_t> bytes, TSoundSample& sample, std::string& error);
 
+// The sample as a 16-bit PCM WAV file (recordings of what the game plays).
+std::vector<std::uint8_t> EncodeWav(const TSoundSample& sample);
+
 // The samples averaged to one channel (a positional sound has no sides of its own).
 std::vector<std::int16_t> MixToMono(const TSoundSample& sample);
 
