@@ -2,14 +2,30 @@
 #include "audio/music.h"
 
 #include <algorithm>
+#include <fstream>
 #include <system_error>
 
+#include "audio/mp3info.h"
 #include "platform/log.h"
 #include "platform/random.h"
 
 namespace {
 
 constexpr double kNewTrackChance = 0.2;
+// A player's music folder may hold hundreds of megabytes: a track is judged by its head.
+constexpr std::size_t kProbeBytes = 256 * 1024;
+
+// Why the file is no MP3 track, or "" when its first frames are MPEG audio.
+std::string ProbeTrack(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return "it cannot be read";
+  std::vector<std::uint8_t> head(kProbeBytes);
+  in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(in.gcount()));
+  audio::TMp3Info info;
+  std::string error;
+  return audio::ReadMp3Info(head, info, error) ? std::string() : error;
+}
 
 bool PlainName(std::string_view name) {
   return !name.empty() && name.front() != '.' && name.find_first_of("/\\:") == std::string_view::npos;
@@ -31,9 +47,9 @@ void TTRVMusic::ScanMusic() {
   for (; !ec && it != end; it.increment(ec)) {
     const std::filesystem::path& path = it->path();
     if (path.extension() != ".mp3" || !it->is_regular_file(ec)) continue;
-    TTRVMp3Player probe(output_, path);
-    if (!probe.Valid()) {
-      platform::LogWarning("music", "music/" + path.filename().string() + " is skipped: " + probe.Error());
+    const std::string why = ProbeTrack(path);
+    if (!why.empty()) {
+      platform::LogWarning("music", "music/" + path.filename().string() + " is skipped: " + why);
       continue;
     }
     MusicFiles.push_back(path.filename().string());

@@ -126,6 +126,8 @@ int RunBattleScenario(const BenchOptions& options) {
     u.Position.SetPoint(centre + TAffineVector(std::cos(angle) * reach, 1, std::sin(angle) * reach));
   });
 
+  // The bench steps the engine itself, with the cadencer idle: the effects must not wait for it.
+  engine.Audio.Effects.SetPaused(false);
   engine.FadeState = fsOpen;
   engine.Viewer->Visible = true;
   engine.ZoomAccumulator = -500;

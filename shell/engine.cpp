@@ -310,6 +310,7 @@ void TTRVEngine::StopWorld() {
     Cadencer->SetEnabled(false);
     World.reset();
   }
+  Audio.Effects.StopAll();  // nothing of this game may sound when the next one starts
   Controls.fire = false;
   Controls.secondary = false;
 }

@@ -3,6 +3,7 @@
 // an end.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string error;
   if (audio::ReadMp3Info(bytes, info, error)) {
     if (info.frames <= 0 || info.milliseconds < 0 || info.sampleRate < 8000 || info.sampleRate > 48000) __builtin_trap();
-    if (info.hasTag != (size >= 128 && info.tag[0] == 'T' && info.tag[1] == 'A' && info.tag[2] == 'G')) __builtin_trap();
+    const bool tagged = size >= 128 && std::memcmp(data + size - 128, "TAG", 3) == 0;
+    if (info.hasTag != tagged || (tagged && std::memcmp(info.tag.data(), data + size - 128, 128) != 0)) __builtin_trap();
   } else if (error.empty()) {
     __builtin_trap();
   }
