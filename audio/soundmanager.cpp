@@ -58,8 +58,11 @@ void TTRVSoundManager::AddSample(const std::string& name, const audio::TSoundSam
 
 int TTRVSoundManager::LoadSounds(const std::filesystem::path& folder) {
   std::vector<std::uint8_t> list;
-  if (platform::ReadFileBytes(folder / "data" / "Sounds.txt", kMaxListBytes, list) != platform::ReadFileResult::Ok) {
-    platform::LogWarning("sound", "data/Sounds.txt cannot be read; no sound effects");
+  const platform::ReadFileResult listed = platform::ReadFileBytes(folder / "data" / "Sounds.txt", kMaxListBytes, list);
+  if (listed != platform::ReadFileResult::Ok) {
+    // No list is a game without effects; a list that is there but unreadable is worth a warning.
+    platform::Log(listed == platform::ReadFileResult::Missing ? platform::LogLevel::Info : platform::LogLevel::Warning,
+                  "sound", "data/Sounds.txt cannot be read; no sound effects");
     return 0;
   }
   int loaded = 0;
