@@ -46,11 +46,11 @@ class Music : public ::testing::Test {
     fs::copy_file(Forged(forged), folder_ / "music" / name);
   }
   // Plays the output until `done` holds (the decoding thread feeds it meanwhile); false when
-  // a minute of sound went by without it.
+  // five minutes of sound went by without it.
   template <class Done>
   bool PlayUntil(Done done) {
     std::vector<std::int16_t> out;
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < 3000; ++i) {
       if (done()) return true;
       output_.Render(4410, out);
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
