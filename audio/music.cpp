@@ -7,6 +7,7 @@
 
 #include "audio/mp3info.h"
 #include "platform/log.h"
+#include "platform/paths.h"
 #include "platform/random.h"
 
 namespace {
@@ -25,10 +26,6 @@ std::string ProbeTrack(const std::filesystem::path& file) {
   audio::TMp3Info info;
   std::string error;
   return audio::ReadMp3Info(head, info, error) ? std::string() : error;
-}
-
-bool PlainName(std::string_view name) {
-  return !name.empty() && name.front() != '.' && name.find_first_of("/\\:") == std::string_view::npos;
 }
 
 }  // namespace
@@ -99,10 +96,10 @@ void TTRVMusic::PlayJingle(std::string_view name) {
   if (!MusicOn()) return;
   if (jingle_ && jingle_->Mode() == TTRVMp3Player::mdPlaying) return;
   jingle_.reset();
-  if (!PlainName(name) || !output_.Ready()) return;
-  const std::filesystem::path file = folder_ / "data" / (std::string(name) + ".mp3");
+  if (name.empty() || !output_.Ready()) return;
+  const std::filesystem::path file = platform::InsideFolder(folder_ / "data", std::string(name) + ".mp3");
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return;
+  if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return;
   jingle_ = std::make_unique<TTRVMp3Player>(output_, file);
   if (!jingle_->Play()) {
     platform::LogWarning("music", "data/" + std::string(name) + ".mp3 cannot be played" +

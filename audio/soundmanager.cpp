@@ -8,6 +8,7 @@
 
 #include "platform/filebytes.h"
 #include "platform/log.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -17,11 +18,6 @@ constexpr float kMinPitch = 0.01f, kMaxPitch = 10.0f;
 
 TAffineVector PositionOf(const TGLBaseSceneObject* object) {
   return object ? object->AbsoluteAffinePosition() : TAffineVector(0);
-}
-
-// A name from the sound list names a file in data/ and nothing else.
-bool PlainName(std::string_view name) {
-  return !name.empty() && name.front() != '.' && name.find_first_of("/\\:") == std::string_view::npos;
 }
 
 }  // namespace
@@ -75,11 +71,12 @@ int TTRVSoundManager::LoadSounds(const std::filesystem::path& folder) {
     at = end + 1;
     while (!name.empty() && (name.back() == '\r' || name.back() == ' ' || name.back() == '\t')) name.pop_back();
     if (name.empty()) continue;
-    if (!PlainName(name)) {
+    // A name from the list names a file in data/ and nothing outside it.
+    const std::filesystem::path file = platform::InsideFolder(folder / "data", name + ".wav");
+    if (file.empty()) {
       platform::LogWarning("sound", "data/Sounds.txt: \"" + name + "\" is not a sample name; skipped");
       continue;
     }
-    const std::filesystem::path file = folder / "data" / (name + ".wav");
     std::vector<std::uint8_t> bytes;
     const platform::ReadFileResult read = platform::ReadFileBytes(file, kMaxWavBytes, bytes);
     if (read == platform::ReadFileResult::Missing) continue;  // a listed sample may be left out
