@@ -11,11 +11,28 @@
 #include "units/entity.h"
 #include "units/targets.h"
 
+namespace {
+
+// Explosions, splashes, ricochets and the air strike play on the sound pool.
+TTRVFXSound EffectSound(TTRVSoundCall* sound) {
+  if (!sound) return {};
+  return [sound](std::string_view name, const TAffineVector& at, float volume) {
+    sound->PlaySound(name, nullptr, at, 1, volume);
+  };
+}
+
+TTRVProjectiles::Sound ShotSound(TTRVSoundCall* sound) {
+  if (!sound) return {};
+  return [sound](std::string_view name, const TAffineVector& at) { sound->PlaySound(name, nullptr, at, 1, 1); };
+}
+
+}  // namespace
+
 TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
     : world_(std::move(world)),
-      effects_(GroundOf(*world_), world_->Context().camera),
-      projectiles_(*world_, effects_),
-      battlefield_(effects_, projectiles_, unitRefs_, {}) {
+      effects_(GroundOf(*world_), world_->Context().camera, EffectSound(world_->Context().sound)),
+      projectiles_(*world_, effects_, ShotSound(world_->Context().sound)),
+      battlefield_(effects_, projectiles_, unitRefs_, world_->Context().sound, world_->Context().cockpit.cameraEye) {
   ForEachUnit(*world_, [this](TTRVEntity& unit) { unit.battlefield = &battlefield_; });
   // Counted now: the first frames bake ground and simulate nothing, but the mission rules
   // already read the counts, and a side with none alive would lose at once.

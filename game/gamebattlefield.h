@@ -1,6 +1,6 @@
 // The battlefield a running game hands its units: their shots become projectiles, their smoke,
-// dust and explosions particles, and the player's readout reaches the HUD. Sounds go to the
-// game's sound call, which stays silent until the game has sound.
+// dust and explosions particles, the player's readout reaches the HUD, and the sounds go to
+// the engine's sound call (none: silent).
 #pragma once
 
 #include <functional>
@@ -11,15 +11,15 @@
 #include "effects/projectiles.h"
 #include "units/battlefield.h"
 #include "world/queries.h"
+#include "world/soundcall.h"
 
 class TTRVGameBattlefield : public TTRVBattlefield {
  public:
-  using Sound = std::function<void(std::string_view name, const TAffineVector& at)>;
-
   // Everything given must outlive the battlefield; `units` is the step's list of units as the
-  // searches see them, refreshed by the game before its units move.
+  // searches see them, refreshed by the game before its units move. `sound` may be null; the
+  // listener (may be null) is where the player's own samples play.
   TTRVGameBattlefield(TTRVEffects& effects, TTRVProjectiles& projectiles, const std::vector<TTRVUnitRef>& units,
-                      Sound sound);
+                      TTRVSoundCall* sound, const TGLBaseSceneObject* listener);
 
   bool FireBullet(TTRVEntity& shooter, const TAffineVector& from, const TAffineVector& to, float deviation,
                   const TAffineVector& facing) override;
@@ -39,6 +39,8 @@ class TTRVGameBattlefield : public TTRVBattlefield {
   void BigExplosion(const TAffineVector& at, bool upward) override { effects_.BigExplosion(at, upward); }
 
   void PlaySample(std::string_view name, TGLBaseSceneObject* at) override;
+  void SetEngineSound(TTRVEntity& unit, int frequency) override;
+  void Silence(TTRVEntity& unit) override;
   void UpdateHUD(const TTRVHUDReadout& readout) override;
 
   // Where an air strike called now lands: the HUD's target point (what the player aims at,
@@ -51,5 +53,6 @@ class TTRVGameBattlefield : public TTRVBattlefield {
   TTRVEffects& effects_;
   TTRVProjectiles& projectiles_;
   const std::vector<TTRVUnitRef>& units_;
-  Sound sound_;
+  TTRVSoundCall* sound_;
+  const TGLBaseSceneObject* listener_;
 };

@@ -21,7 +21,8 @@ constexpr double kLoadingPaintInterval = 0.05;
 
 TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& programFolder,
                        std::function<double()> clock)
-    : Tips(clock ? clock : std::function<double()>(platform::NowSeconds),
+    : Audio(programFolder, [this] { return Settings.MusicOn; }, [this] { return Settings.SoundVolumeFactor; }),
+      Tips(clock ? clock : std::function<double()>(platform::NowSeconds),
            [](int n) { return platform::Random().Int(n); }),
       window_(window),
       folder_(programFolder),
@@ -59,6 +60,9 @@ TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& pr
   // One-shot sounds borrow one of these nodes instead of creating objects per sound.
   SoundPool = Scene.Objects().AddNewChild<TGLDummyCube>();
   for (int i = 0; i < 101; ++i) SoundPool->AddNewChild<TGLDummyCube>();
+  Audio.Effects.Listener = CameraEye;
+  Audio.Effects.Pool = SoundPool;
+  Cadencer->Subscribe(&Audio.Effects);
 
   Camera->FocalLength = Settings.ResolutionX / 800.0f * 50;
   Camera->TargetObject = CameraTarget;
@@ -93,6 +97,8 @@ TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& pr
 
   PaintNoiseTexture();
   Tips.LoadTips(folder_, Settings.Language);
+  Audio.Start();
+  NextMusicTrack();
   Cadencer->SetEnabled(false);
 }
 
@@ -228,7 +234,10 @@ void TTRVEngine::PrepareSnapshot() {
   Viewer->Render();
 }
 
+void TTRVEngine::PollAudio() { Audio.Poll(World && Cadencer->Enabled()); }
+
 void TTRVEngine::ShowLoadingProgress(const std::string& text, int percent) {
+  PollAudio();
   double now = clock_();
   if (lastLoadingPaint_ >= 0 && now - lastLoadingPaint_ < kLoadingPaintInterval && percent < 100) return;
   lastLoadingPaint_ = now;
@@ -301,6 +310,7 @@ void TTRVEngine::StopWorld() {
     Cadencer->SetEnabled(false);
     World.reset();
   }
+  Audio.Effects.StopAll();  // nothing of this game may sound when the next one starts
   Controls.fire = false;
   Controls.secondary = false;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "audio/audio.h"
 #include "config/settings.h"
 #include "game/runningworld.h"
 #include "platform/bitmap.h"
@@ -69,6 +70,8 @@ class TTRVEngine {
   std::string LastError;
 
   TTRVSettings Settings;
+  // The sound output, the effects on the camera eye and the sound pool, music and jingles.
+  TTRVAudio Audio;
   TTRVControlBlock Controls;
   TTRVMouseState Mouse;
   bool TimeAccel = false;
@@ -93,6 +96,14 @@ class TTRVEngine {
 
   // Repaints the loading dialog: (text, percent, tip). Set by the main window.
   std::function<void(const std::string&, int, const std::string&)> OnLoadingProgress;
+
+  // Music and jingles, only while the Music switch is on: data/<name>.mp3 once, unless a
+  // jingle already plays; the playlist's next track (or silence with the switch off).
+  void PlayJingle(std::string_view name) { Audio.Music.PlayJingle(name); }
+  void NextMusicTrack() { Audio.Music.NextMusicTrack(); }
+  // Every pass of the main loop and of a long load: music moves on to its next track, and
+  // the effects hold while the game's clock stands.
+  void PollAudio();
 
   const std::filesystem::path& ProgramFolder() const { return folder_; }
   bool WorldRunning() const { return World != nullptr; }

@@ -90,6 +90,7 @@ bool TFormTarvin::Create(std::string& error) {
 
   engine_ = std::make_unique<TTRVEngine>(window_, folder_, clock_);
   InstallWorldFactories(*engine_);
+  OnPlayJingle = [this](TTRVReason reason) { engine_->PlayJingle(ReasonWord(reason)); };
   engine_->OnLoadingProgress = [this](const std::string& text, int percent, const std::string& tip) {
     formLoading_->SetProgress(text, percent, tip);
     screen_->PresentNow();
@@ -133,6 +134,7 @@ bool TFormTarvin::Create(std::string& error) {
 bool TFormTarvin::RunOnce() {
   if (!loop_->PumpEvents()) return false;
   AsyncTimer.Poll(clock_);
+  engine_->PollAudio();
   host_->Update(Now());
   bool drew = false;
   if (engine_->Viewer->Visible && engine_->Cadencer->Enabled()) {
@@ -268,6 +270,7 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
   std::string error;
   if (!engine_->WriteSettings(error)) platform::LogError("settings", error);
   engine_->ReadSettings();
+  engine_->NextMusicTrack();  // the Music switch takes effect at once
   bool tempSaved = engine_->WorldRunning() && engine_->SaveGame("TempSave");
 
   if (changeDisplay && s.FullScr) {

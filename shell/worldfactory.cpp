@@ -13,6 +13,7 @@ void InstallWorldFactories(TTRVEngine& engine) {
     context.settings = e.Settings;
     context.progress = [&e](const std::string& text, int percent) { e.ShowLoadingProgress(text, percent); };
     context.camera = e.Camera;
+    context.sound = &e.Audio.Effects;
     context.cameraTarget = e.CameraTarget;
     context.cockpit = {&e.Controls,       e.CameraEye,        &e.ZoomAccumulator,  &e.TutorialMode,
                        &e.TutorialWeapon, &e.TimeAccel,       &e.Status,           &e.Reason,

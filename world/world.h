@@ -27,6 +27,7 @@
 #include "world/floatingwave.h"
 #include "world/grid.h"
 #include "world/pathfinder.h"
+#include "world/soundcall.h"
 #include "world/theme.h"
 #include "world/worldfile.h"
 
@@ -95,6 +96,7 @@ struct TTRVWorldContext {
   TGLCamera* camera = nullptr;                  // the player's view, when there is one
   TGLBaseSceneObject* cameraTarget = nullptr;
   TTRVCockpit cockpit;  // the engine's side of the player's unit
+  TTRVSoundCall* sound = nullptr;  // the engine's sound; null: the game is silent
 };
 
 class TTRVWorld : public TTRVWorldInfo {

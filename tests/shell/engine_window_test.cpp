@@ -294,6 +294,23 @@ TEST_F(EngineIsland, StartWorldRunsTheIslandSoItsSectorsStreamAndTheSkyFollowsTh
   EXPECT_FLOAT_EQ(sky.z, eye.z);
 }
 
+TEST_F(EngineIsland, TheGameHearsThroughTheEnginesEffectsAtItsCameraEye) {
+  EXPECT_EQ(engine_->Audio.Effects.Listener, engine_->CameraEye);
+  EXPECT_EQ(engine_->Audio.Effects.Pool, engine_->SoundPool);
+  worldtest::Island island(2, 2);
+  island.Fill(20, 20, 40, 40, tcOpenGround, 50);
+  SaveIsland(island, "Heard");
+  ASSERT_TRUE(engine_->StartWorld("Heard", nullptr)) << engine_->LastError;
+  ASSERT_NE(RunningWorld(), nullptr);
+  EXPECT_EQ(RunningWorld()->Context().sound, &engine_->Audio.Effects);
+  // Whether or not this machine has a sound device, the engine runs on.
+  for (int frame = 0; frame < 3; ++frame) engine_->Progress(0.05, 0.05 * frame);
+  engine_->PollAudio();
+  EXPECT_TRUE(engine_->Audio.Effects.Paused()) << "the cadencer is idle: the effects hold";
+  engine_->StopWorld();
+  EXPECT_EQ(engine_->Audio.Effects.BusyVoices(), 0);
+}
+
 TEST_F(EngineIsland, AWorldTheLoaderRefusesKeepsTheLoadersOwnWords) {
   worldtest::Island island(2, 2);
   island.Fill(0, 0, 64, 64, tcOpenGround, 20);  // land up to the map corner
