@@ -62,6 +62,17 @@ class Battle : public ::testing::Test {
     ASSERT_TRUE(generated_) << error_;
   }
 
+  // A game's context in `scene`, with its camera and the camera's target, over the island.
+  static TTRVWorldContext ContextIn(TGLScene& scene) {
+    TTRVWorldContext context;
+    context.scene = &scene;
+    context.programFolder = folder_;
+    context.settings.Language = "ENG";
+    context.camera = scene.Objects().AddNewChild<TGLCamera>();
+    context.cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
+    return context;
+  }
+
   static TTRVWorldInfo TwoSides() {
     TTRVWorldInfo info;
     info.playerSide = 0;
@@ -88,14 +99,7 @@ std::string Battle::error_;
 
 TEST_F(Battle, ComputerHelicoptersCrossTheIslandTowardTheEnemy) {
   TGLScene scene;
-  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
-  auto* cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
-  TTRVWorldContext context;
-  context.scene = &scene;
-  context.programFolder = folder_;
-  context.settings.Language = "ENG";
-  context.camera = camera;
-  context.cameraTarget = cameraTarget;
+  TTRVWorldContext context = ContextIn(scene);
   const TTRVWorldInfo info = TwoSides();
   std::string error;
   std::unique_ptr<TTRVGame> game = StartNewGame(context, "Battle", &info, error);
@@ -195,14 +199,7 @@ TEST_F(Battle, AComputerTankDrivesOutOfItsBaseAlongTheRouteFieldToTheEnemyBase) 
   // route field.
   platform::Random().Seed(5);
   TGLScene scene;
-  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
-  auto* cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
-  TTRVWorldContext context;
-  context.scene = &scene;
-  context.programFolder = folder_;
-  context.settings.Language = "ENG";
-  context.camera = camera;
-  context.cameraTarget = cameraTarget;
+  TTRVWorldContext context = ContextIn(scene);
   TTRVWorldInfo info = TwoSides();
   info.playerUnitType = utTank;
   info.sides[0].unitCounts = {0, 2, 0, 0};
@@ -226,14 +223,7 @@ TEST_F(Battle, AComputerTankDrivesOutOfItsBaseAlongTheRouteFieldToTheEnemyBase) 
 TEST_F(Battle, AComputerBoatSailsFromItsNavalBaseToTheEnemysOverOpenSea) {
   platform::Random().Seed(7);
   TGLScene scene;
-  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
-  auto* cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
-  TTRVWorldContext context;
-  context.scene = &scene;
-  context.programFolder = folder_;
-  context.settings.Language = "ENG";
-  context.camera = camera;
-  context.cameraTarget = cameraTarget;
+  TTRVWorldContext context = ContextIn(scene);
   TTRVWorldInfo info = TwoSides();
   info.playerUnitType = utBoat;
   for (TTRVWorldFractionInfo& side : info.sides) side.navalBase = 1;
@@ -262,16 +252,9 @@ TEST_F(Battle, AFightUnderTheComputersPilotsEndsTheMission) {
   // The player's helicopter on autopilot among its company, the enemy's brought within sight:
   // they fight with real rounds and rockets until the mission rules end the game.
   TGLScene scene;
-  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
-  auto* cameraTarget = scene.Objects().AddNewChild<TGLDummyCube>();
   TTRVStatus status = TTRVStatus::None;
   TTRVReason reason = TTRVReason::None;
-  TTRVWorldContext context;
-  context.scene = &scene;
-  context.programFolder = folder_;
-  context.settings.Language = "ENG";
-  context.camera = camera;
-  context.cameraTarget = cameraTarget;
+  TTRVWorldContext context = ContextIn(scene);
   context.cockpit.status = &status;
   context.cockpit.reason = &reason;
   TTRVWorldInfo info = TwoSides();
