@@ -51,6 +51,32 @@ TLabel* TDialogForm::AddText(TWidget& parent, std::string name, std::string capt
   return label;
 }
 
+void TDialogForm::AddTitle(TWidget& parent, std::string caption, int top, int size) {
+  const int width = parent.Width();
+  auto* shadow = AddText(parent, "Label1", caption, 2, top + 2, width, size + 12,
+                         TFont{platform::MakeColor(0, 0, 0), size, true}, TAlignment::Center);
+  auto* front = AddText(parent, "Label2", std::move(caption), 0, top, width, size + 12,
+                        TFont{look::kTitleText, size, true}, TAlignment::Center);
+  (void)shadow;
+  (void)front;
+}
+
+void TDialogForm::SetShown(TPanel& panel, bool shown) {
+  panel.SetVisible(shown);
+  SyncDecoration(panel);
+}
+
+void TDialogForm::ResizeForm(TPanel& body, int height) {
+  SetBounds(Left(), Top(), Width(), height);
+  body.SetBounds(kRimSize, kRimSize, Width() - 2 * kRimSize, height - 2 * kRimSize);
+  SyncDecoration(body);
+}
+
+void TDialogForm::MoveButton(TPanel& panel, int left, int top) {
+  panel.SetBounds(left, top, panel.Width(), panel.Height());
+  SyncDecoration(panel);
+}
+
 void TDialogForm::Press(TPanel& panel) {
   if (panel.OnClick && panel.Showing() && panel.EffectivelyEnabled()) {
     auto handler = panel.OnClick;

@@ -52,8 +52,18 @@ class TDialogForm : public platform::widgets::TForm {
                                      int left, int top, int width, int height, const platform::widgets::TFont& font,
                                      platform::widgets::TAlignment alignment);
   void MarkRounded(platform::widgets::TPanel* panel) { rounded_.push_back(panel); }
+  // The dialog's title: a dark shadow label ("Label1") under the front one ("Label2").
+  void AddTitle(platform::widgets::TWidget& parent, std::string caption, int top, int size);
   // A click on the panel's handler, when it has one and can take clicks.
   static void Press(platform::widgets::TPanel& panel);
+
+ public:
+  // Shows or hides a button together with its rounded rim.
+  static void SetShown(platform::widgets::TPanel& panel, bool shown);
+  // Gives the form a new height, the body filling it; the dialog must be placed again.
+  void ResizeForm(platform::widgets::TPanel& body, int height);
+  // Places a button and moves its rim with it.
+  static void MoveButton(platform::widgets::TPanel& panel, int left, int top);
 
  private:
   double centreX_, centreY_;
