@@ -24,9 +24,9 @@ TFormTips::TFormTips(platform::FontCache& fonts) : TDialogForm("FormTips", fonts
   tip_ = AddText(*body, "LabelTip", "", 24, 58, kTipsBody - 48, 110, TFont{look::kText, 14, false}, TAlignment::Left);
   tip_->SetWordWrap(true);
   const int top = kTipsHeight - 2 * kRimSize - kButtonHeight - 18;
-  next_ = AddButton(*body, "PanelNext", "Next tip", 24, top, 140, kButtonHeight);
-  help_ = AddButton(*body, "PanelHUDhelp", "Understanding screen symbols", 180, top, 220, kButtonHeight);
-  cancel_ = AddButton(*body, "PanelCancel", "Cancel", kTipsBody - 24 - 110, top, 110, kButtonHeight);
+  next_ = AddButton(*body, "PanelNext", "Next tip", 20, top, 130, kButtonHeight);
+  help_ = AddButton(*body, "PanelHUDhelp", "Understanding screen symbols", 162, top, 260, kButtonHeight);
+  cancel_ = AddButton(*body, "PanelCancel", "Cancel", kTipsBody - 20 - 100, top, 100, kButtonHeight);
   help_->SetVisible(false);
   OnKeyDown = [this](platform::widgets::TWidget&, int vk) {
     if (vk == platform::vk::Escape) Press(*cancel_);

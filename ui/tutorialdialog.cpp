@@ -33,7 +33,7 @@ TFormTutorial::TFormTutorial(platform::FontCache& fonts) : TDialogForm("FormTuto
   SetBounds(0, 0, kFormWidth, kFormHeight);
   auto* body = AddBody();
   AddTitle(*body, "Tutorial", 12, 22);
-  const char* designed[kLessonCount] = {"Helicopter machinegun training",
+  static constexpr const char* designed[kLessonCount] = {"Helicopter machinegun training",
                                         "Helicopter rockets training",
                                         "Tank gun training",
                                         "Tank machinegun training",
@@ -48,11 +48,15 @@ TFormTutorial::TFormTutorial(platform::FontCache& fonts) : TDialogForm("FormTuto
     const int top = kFirstRow + (n % 5) * kRowPitch;
     TPanel* lesson = AddButton(*body, "PanelTut" + std::to_string(n), designed[n], left, top, kLessonWidth, kLessonHeight);
     lesson->Tag = n;
+    TFont font = lesson->Font();
+    font.size = kOpenSize;
+    lesson->SetFont(font);
     lesson->OnClick = [this, n](platform::widgets::TWidget&) {
       if (LessonOpen(n) && OnLesson) OnLesson(n);
     };
     lesson->OnMouseMove = [this, n](platform::widgets::TWidget&, int, int) { ShowDescription(n); };
     lessons_[static_cast<std::size_t>(n)] = lesson;
+    designed_[static_cast<std::size_t>(n)] = designed[n];
   }
   info_ = AddText(*body, "LabelInfo", "", kSide, kInfoTop, kBodyWidth - 2 * kSide, kInfoHeight,
                   TFont{look::kText, 13, false}, TAlignment::Left);
@@ -73,8 +77,8 @@ void TFormTutorial::Arrange(int progress, std::span<const std::string> lessonTex
     const auto at = static_cast<std::size_t>(n);
     const bool open = LessonOpen(n);
     // A text file with too few lines leaves the designed caption rather than a blank button.
-    if (open && at < lessonTexts.size() && !lessonTexts[at].empty()) lesson.SetCaption(lessonTexts[at]);
-    if (!open) lesson.SetCaption(locked);
+    if (open) lesson.SetCaption(at < lessonTexts.size() && !lessonTexts[at].empty() ? lessonTexts[at] : designed_[at]);
+    else lesson.SetCaption(locked);
     TFont font = lesson.Font();
     font.size = open ? kOpenSize : kLockedSize;
     lesson.SetFont(font);

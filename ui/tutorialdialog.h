@@ -40,6 +40,7 @@ class TFormTutorial : public TDialogForm {
   platform::widgets::TLabel* info_;
   platform::widgets::TPanel *help_, *cancel_;
   std::array<std::string, kLessonCount> descriptions_;
+  std::array<std::string, kLessonCount> designed_;
   int progress_ = 0;
 };
 
