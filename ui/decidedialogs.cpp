@@ -1,11 +1,6 @@
 // Skirmish and campaign choice layouts: a question over a row of buttons, centred.
 #include "ui/decidedialogs.h"
 
-#include <span>
-#include <utility>
-
-#include "platform/input.h"
-
 namespace ui {
 
 using platform::widgets::TAlignment;
@@ -31,20 +26,6 @@ void AddQuestion(TPanel& body, const char* name, const char* text) {
   label->SetCaption(text);
 }
 
-// Shows the chosen buttons side by side in the middle of the row.
-void ArrangeRow(std::span<const std::pair<TPanel*, bool>> row) {
-  int shown = 0;
-  for (const auto& [panel, show] : row) shown += show ? 1 : 0;
-  int left = (kBodyWidth - (shown * kButtonWidth + (shown - 1) * kButtonGap)) / 2;
-  for (const auto& [panel, show] : row) {
-    if (show) {
-      TDialogForm::MoveButton(*panel, left, kButtonTop);
-      left += kButtonWidth + kButtonGap;
-    }
-    TDialogForm::SetShown(*panel, show);
-  }
-}
-
 }  // namespace
 
 TFormSkirmishDecide::TFormSkirmishDecide(platform::FontCache& fonts)
@@ -55,15 +36,13 @@ TFormSkirmishDecide::TFormSkirmishDecide(platform::FontCache& fonts)
   load_ = AddButton(*body, "PanelLoadWorld", "Load world", 0, kButtonTop, kButtonWidth, kButtonHeight);
   create_ = AddButton(*body, "PanelCreateWorld", "Create world", 0, kButtonTop, kButtonWidth, kButtonHeight);
   cancel_ = AddButton(*body, "PanelCancel", "Cancel", 0, kButtonTop, kButtonWidth, kButtonHeight);
-  OnKeyDown = [this](platform::widgets::TWidget&, int vk) {
-    if (vk == platform::vk::Escape) Press(*cancel_);
-  };
+  PressOnEscape(*cancel_);
   Arrange(false, false);
 }
 
 void TFormSkirmishDecide::Arrange(bool loadWorld, bool createWorld) {
-  const std::pair<TPanel*, bool> row[] = {{load_, loadWorld}, {create_, createWorld}, {cancel_, true}};
-  ArrangeRow(row);
+  const TButtonChoice row[] = {{load_, loadWorld}, {create_, createWorld}, {cancel_, true}};
+  LineUpButtons(row, kBodyWidth, kButtonGap);
 }
 
 TFormCampDecide::TFormCampDecide(platform::FontCache& fonts) : TDialogForm("FormCampDecide", fonts, 0.5, 0.75) {
@@ -74,16 +53,14 @@ TFormCampDecide::TFormCampDecide(platform::FontCache& fonts) : TDialogForm("Form
   start_ = AddButton(*body, "PanelStart", "Start campaign", 0, kButtonTop, kButtonWidth, kButtonHeight);
   create_ = AddButton(*body, "PanelCreate", "Create campaign", 0, kButtonTop, kButtonWidth, kButtonHeight);
   cancel_ = AddButton(*body, "PanelCancel", "Cancel", 0, kButtonTop, kButtonWidth, kButtonHeight);
-  OnKeyDown = [this](platform::widgets::TWidget&, int vk) {
-    if (vk == platform::vk::Escape) Press(*cancel_);
-  };
+  PressOnEscape(*cancel_);
   Arrange(false, false, false);
 }
 
 void TFormCampDecide::Arrange(bool continueCampaign, bool startCampaign, bool createCampaign) {
-  const std::pair<TPanel*, bool> row[] = {
+  const TButtonChoice row[] = {
       {continue_, continueCampaign}, {start_, startCampaign}, {create_, createCampaign}, {cancel_, true}};
-  ArrangeRow(row);
+  LineUpButtons(row, kBodyWidth, kButtonGap);
 }
 
 }  // namespace ui

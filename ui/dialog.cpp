@@ -1,6 +1,7 @@
 // Building blocks of the dialogs: body, buttons, texts.
 #include "ui/dialog.h"
 
+#include "platform/input.h"
 #include "ui/decoration.h"
 
 namespace ui {
@@ -61,6 +62,12 @@ void TDialogForm::AddTitle(TWidget& parent, std::string caption, int top, int si
   (void)front;
 }
 
+void TDialogForm::PressOnEscape(TPanel& button) {
+  OnKeyDown = [&button](TWidget&, int vk) {
+    if (vk == platform::vk::Escape) Press(button);
+  };
+}
+
 void TDialogForm::SetShown(TPanel& panel, bool shown) {
   panel.SetVisible(shown);
   SyncDecoration(panel);
@@ -75,6 +82,36 @@ void TDialogForm::ResizeForm(TPanel& body, int height) {
 void TDialogForm::MoveButton(TPanel& panel, int left, int top) {
   panel.SetBounds(left, top, panel.Width(), panel.Height());
   SyncDecoration(panel);
+}
+
+int TDialogForm::StackButtons(std::span<const TButtonChoice> column, int top, int pitch) {
+  int bottom = top;
+  for (const auto& [panel, show] : column) {
+    if (show) {
+      MoveButton(*panel, panel->Left(), top);
+      bottom = top + panel->Height();
+      top += pitch;
+    }
+    SetShown(*panel, show);
+  }
+  return bottom;
+}
+
+void TDialogForm::LineUpButtons(std::span<const TButtonChoice> row, int width, int gap) {
+  int total = 0, shown = 0;
+  for (const auto& [panel, show] : row)
+    if (show) {
+      total += panel->Width();
+      ++shown;
+    }
+  int left = (width - total - (shown - 1) * gap) / 2;
+  for (const auto& [panel, show] : row) {
+    if (show) {
+      MoveButton(*panel, left, panel->Top());
+      left += panel->Width() + gap;
+    }
+    SetShown(*panel, show);
+  }
 }
 
 void TDialogForm::Press(TPanel& panel) {

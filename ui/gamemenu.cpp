@@ -1,10 +1,6 @@
 // Game menu layout.
 #include "ui/gamemenu.h"
 
-#include <utility>
-
-#include "platform/input.h"
-
 namespace ui {
 
 using platform::widgets::TPanel;
@@ -36,9 +32,7 @@ TFormGameMenu::TFormGameMenu(platform::FontCache& fonts) : TDialogForm("FormGame
   options_ = button("PanelOptions", "Options");
   help_ = button("PanelHelp", "?");
   exit_ = button("PanelExit", "Exit to main menu");
-  OnKeyDown = [this](platform::widgets::TWidget&, int vk) {
-    if (vk == platform::vk::Escape) Press(*continue_);
-  };
+  PressOnEscape(*continue_);
   Arrange();
 }
 
@@ -49,21 +43,14 @@ void TFormGameMenu::SetSaveAllowed(bool allowed) {
 }
 
 void TFormGameMenu::Arrange() {
-  const std::pair<TPanel*, bool> column[] = {
+  const TButtonChoice column[] = {
       {continue_, true},         {objectives_, Offers.objectives}, {save_, Offers.save && saveAllowed_},
       {load_, Offers.load},      {options_, Offers.options},       {help_, Offers.help},
       {exit_, true},
   };
-  int top = kFirstButton;
-  for (const auto& [panel, show] : column) {
-    if (show) {
-      MoveButton(*panel, panel->Left(), top);
-      top += kButtonPitch;
-    }
-    SetShown(*panel, show);
-  }
   // The dialog is as tall as its buttons need.
-  ResizeForm(*body_, top - (kButtonPitch - kButtonHeight) + kBottomMargin + 2 * kRimSize);
+  const int bottom = StackButtons(column, kFirstButton, kButtonPitch);
+  ResizeForm(*body_, bottom + kBottomMargin + 2 * kRimSize);
 }
 
 }  // namespace ui

@@ -1,8 +1,6 @@
 // Main menu layout and the choice of its buttons.
 #include "ui/mainmenu.h"
 
-#include <utility>
-
 namespace ui {
 
 using platform::widgets::TLabel;
@@ -50,7 +48,7 @@ TFormMainMenu::TFormMainMenu(platform::FontCache& fonts) : TDialogForm("FormMain
 void TFormMainMenu::Arrange(const TMainMenuState& state) {
   const bool chosen = state.languageChosen;
   const bool games = chosen && state.tutorialProgress >= kProgressOpeningGames;
-  const std::pair<TPanel*, bool> column[] = {
+  const TButtonChoice column[] = {
       {czech_, !chosen},
       {english_, !chosen},
       {campaign_, games && state.campaignOffered},
@@ -72,14 +70,8 @@ void TFormMainMenu::Arrange(const TMainMenuState& state) {
     shadow_->SetTop(top + 2);
     top += titleHeight;
   }
-  for (const auto& [panel, show] : column) {
-    if (show) {
-      MoveButton(*panel, panel->Left(), top);
-      top += kButtonPitch;
-    }
-    SetShown(*panel, show);
-  }
-  ResizeForm(*body_, top - (kButtonPitch - kButtonHeight) + kMargin + 2 * kRimSize);
+  const int bottom = StackButtons(column, top, kButtonPitch);
+  ResizeForm(*body_, bottom + kMargin + 2 * kRimSize);
 }
 
 }  // namespace ui

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "platform/input.h"
 
 namespace ui {
 
@@ -64,9 +63,7 @@ TFormTutorial::TFormTutorial(platform::FontCache& fonts) : TDialogForm("FormTuto
   help_ = AddButton(*body, "PanelHUDhelp", "Understanding screen symbols", kSide, kButtonTop, 260, kButtonHeight);
   help_->SetVisible(false);
   cancel_ = AddButton(*body, "PanelCancel", "Cancel", kBodyWidth - kSide - 120, kButtonTop, 120, kButtonHeight);
-  OnKeyDown = [this](platform::widgets::TWidget&, int vk) {
-    if (vk == platform::vk::Escape) Press(*cancel_);
-  };
+  PressOnEscape(*cancel_);
 }
 
 void TFormTutorial::Arrange(int progress, std::span<const std::string> lessonTexts, TTRVLanguage language) {

@@ -74,7 +74,7 @@ TEST_F(ScreenFlowTest, WithNothingRunningTheLoopSleepsUntilAnEventComes) {
   main_->RunOnce();  // draws the menu once
   const auto idleStart = Clock::now();
   for (int i = 0; i < 3; ++i) main_->RunOnce();
-  EXPECT_GE(Clock::now() - idleStart, std::chrono::milliseconds(450)) << "slept instead of spinning";
+  EXPECT_GE(Clock::now() - idleStart, std::chrono::milliseconds(200)) << "slept instead of spinning (a spinning pass takes a few ms)";
 
   // The player moves the mouse while the loop sleeps: it wakes at once.
   std::thread player([] {
