@@ -195,7 +195,8 @@ void TFormTarvin::ShowDialog(ui::TDialogForm& dialog) {
 }
 
 void TFormTarvin::ShowTitleScreen() {
-  if (!hasScreenshot_)
+  titleShown_ = !hasScreenshot_;
+  if (titleShown_)
     ImageCanvas = TitleScreen(engine_->ScreenTheme, engine_->Settings.ResolutionX, engine_->Settings.ResolutionY);
   screen_->SetStillImage(ImageCanvas);
   screen_->ShowStill(true);
@@ -265,6 +266,7 @@ void TFormTarvin::UpdateSystemCursor() {
 void TFormTarvin::Pause(bool snapshot) {
   engine_->Cadencer->SetEnabled(false);
   if (snapshot) {
+    titleShown_ = false;
     engine_->PrepareSnapshot();
     ImageCanvas = engine_->SnapshotBitmap;
     screen_->SetStillImage(ImageCanvas);
@@ -331,6 +333,8 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
   std::vector<platform::widgets::TForm*> forms(dialogs_.begin(), dialogs_.end());
   LoadTexts(folder_, s.Language, forms, engine_->Texts);
   engine_->Tips.LoadTips(folder_, s.Language);
+  // The title picture is drawn for the screen it is shown on.
+  if (titleShown_) ShowTitleScreen();
   if (tempSaved) engine_->LoadGame("TempSave");
 }
 

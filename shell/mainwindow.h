@@ -4,7 +4,6 @@
 // the display modes, and the operations every dialog uses (start, pause, resume, leave).
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -147,6 +146,7 @@ class TFormTarvin {
   std::unique_ptr<ui::TFormTutorial> formTutorial_;
   std::vector<ui::TDialogForm*> dialogs_;
   bool hasScreenshot_ = false;
+  bool titleShown_ = false;  // the still image is the title picture, not a game's
   std::unique_ptr<TTRVEngine> engine_;
   bool created_ = false;
   double lastPresent_ = 0;

@@ -158,4 +158,11 @@ void TFormTarvin::StartLesson(int lesson) {
   engine_->LessonUnlock = l.unlock;
   formTutorial_->Hide();
   StartWorld(kTutorialWorld, &info);
+  if (!engine_->WorldRunning()) {
+    // The island is made only when it is missing: a broken one would refuse every lesson
+    // for good. It goes, and the next visit to the tutorial makes a new one.
+    std::error_code ec;
+    for (const char* suffix : {".TRV", "MAP.bmp", "THUMB.bmp"})
+      std::filesystem::remove(folder_ / "worlds" / (std::string(kTutorialWorld) + suffix), ec);
+  }
 }

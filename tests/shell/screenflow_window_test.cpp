@@ -68,6 +68,18 @@ TEST_F(ScreenFlowTest, AnExistingTutorialIslandIsUsedAsItIs) {
   EXPECT_EQ(contents, "kept");
 }
 
+TEST_F(ScreenFlowTest, ALessonOnABrokenIslandReportsItAndTheIslandIsMadeAgainNextTime) {
+  fs::create_directories(folder_ / "worlds");
+  std::ofstream(folder_ / "worlds" / "Tutorial.TRV") << "not a world";
+  main_->OpenTutorial();
+  ASSERT_TRUE(main_->FormTutorial().Visible());
+  main_->StartLesson(0);
+  EXPECT_FALSE(main_->Engine().WorldRunning());
+  ASSERT_TRUE(main_->FormError().Visible());
+  EXPECT_EQ(main_->FormError().LabelText().Caption(), "The world could not be loaded.");
+  EXPECT_FALSE(fs::exists(folder_ / "worlds" / "Tutorial.TRV"));
+}
+
 TEST_F(ScreenFlowTest, WithNothingRunningTheLoopSleepsUntilAnEventComes) {
   using Clock = std::chrono::steady_clock;
   main_->MaxIdleWaitMs = 200;
