@@ -62,6 +62,8 @@ constexpr TextRow kTexts[] = {
 
     {TextId::ErrorWorldNotLoaded, "The world could not be loaded.", "Ostrov se nepodařilo nahrát."},
     {TextId::ErrorSaveNotLoaded, "The saved game could not be loaded.", "Uloženou hru se nepodařilo nahrát."},
+    {TextId::ErrorTutorialNotCreated, "The tutorial island could not be created.",
+     "Výcvikový ostrov se nepodařilo vytvořit."},
 };
 
 constexpr bool RowsInOrder() {

@@ -63,6 +63,7 @@ enum class TextId : std::uint16_t {
   // Errors shown to the player.
   ErrorWorldNotLoaded,
   ErrorSaveNotLoaded,
+  ErrorTutorialNotCreated,
   Count
 };
 

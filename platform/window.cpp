@@ -142,6 +142,10 @@ bool MessageLoop::PumpEvents() {
   return running_;
 }
 
+void MessageLoop::WaitForEvent(int timeoutMs) {
+  if (timeoutMs > 0) SDL_WaitEventTimeout(nullptr, timeoutMs);
+}
+
 void MessageLoop::Run() {
   running_ = true;
   while (PumpEvents()) {

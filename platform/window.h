@@ -88,6 +88,8 @@ class MessageLoop {
 
   // Handles every pending event; answers false once the loop should stop.
   bool PumpEvents();
+  // Sleeps until an event is waiting or the time is up; the event stays queued for PumpEvents.
+  void WaitForEvent(int timeoutMs);
   // Runs until Terminate or quit.
   void Run();
   void Terminate() { running_ = false; }

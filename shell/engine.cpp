@@ -13,6 +13,7 @@
 #include "platform/log.h"
 #include "platform/random.h"
 #include "platform/window.h"
+#include "shell/gametypes.h"
 
 namespace {
 constexpr double kMaxStep = 0.066;          // a slow frame must not make units jump
@@ -316,6 +317,14 @@ void TTRVEngine::StopWorld() {
 }
 
 void TTRVEngine::CloseCampaign() {}
+
+std::string TTRVEngine::GameTypeName(int unitType, int mission) const {
+  return ::GameTypeName(unitType, mission, LanguageOf(Settings.Language));
+}
+
+std::string TTRVEngine::ObjectiveJingleName(int unitType, int mission) {
+  return ::ObjectiveJingleName(unitType, mission);
+}
 
 void TTRVEngine::PaintNoiseTexture() {
   int w, h;

@@ -106,6 +106,9 @@ class TTRVEngine {
   void PollAudio();
 
   const std::filesystem::path& ProgramFolder() const { return folder_; }
+  // A game type's name in the player's language, and its objective's jingle.
+  std::string GameTypeName(int unitType, int mission) const;
+  static std::string ObjectiveJingleName(int unitType, int mission);
   bool WorldRunning() const { return World != nullptr; }
 
   // The cadencer's progress: samples input, steps the world and the fade.

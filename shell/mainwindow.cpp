@@ -2,6 +2,7 @@
 // the game-over step.
 #include "shell/mainwindow.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -12,6 +13,7 @@
 #include "platform/random.h"
 #include "shell/controls.h"
 #include "shell/texts.h"
+#include "shell/titlescreen.h"
 #include "shell/worldfactory.h"
 
 namespace {
@@ -56,9 +58,18 @@ TFormTarvin::~TFormTarvin() {
   if (engine_) WriteScreenshot();
   // The engine first: it stops the world, which may still draw through the window.
   engine_.reset();
-  formGameOver_.reset();
+  dialogs_.clear();
+  formTutorial_.reset();
+  formCredits_.reset();
+  formTips_.reset();
   formError_.reset();
+  formCampDecide_.reset();
+  formGameOver_.reset();
+  formCreateWorld_.reset();
+  formSkirmishDecide_.reset();
   formLoading_.reset();
+  formGameMenu_.reset();
+  formMainMenu_.reset();
   screen_.reset();
   host_.reset();
   if (FullScreen.Active()) FullScreen.Leave();
@@ -75,20 +86,13 @@ bool TFormTarvin::Create(std::string& error) {
 
   host_ = std::make_unique<platform::widgets::TWidgetHost>(fonts_, &cursors_);
   screen_ = std::make_unique<ui::TScreenCompositor>(window_, *host_);
-  formLoading_ = std::make_unique<ui::TFormLoading>(fonts_);
-  formGameOver_ = std::make_unique<ui::TFormGameOver>(fonts_);
-  formError_ = std::make_unique<ui::TFormError>(fonts_);
-  for (platform::widgets::TForm* f : {static_cast<platform::widgets::TForm*>(formLoading_.get()),
-                                      static_cast<platform::widgets::TForm*>(formGameOver_.get()),
-                                      static_cast<platform::widgets::TForm*>(formError_.get())})
-    host_->AddForm(*f);
-
-  // The last picture of the previous run lies behind the menus.
-  std::string bmpError;
-  if (ImageCanvas.LoadBmpFile((folder_ / "Screenshot.bmp").string(), bmpError)) screen_->SetStillImage(ImageCanvas);
-  screen_->ShowStill(true);
+  MakeDialogs();
 
   engine_ = std::make_unique<TTRVEngine>(window_, folder_, clock_);
+  // The last picture of the previous run lies behind the menus.
+  std::string bmpError;
+  hasScreenshot_ = ImageCanvas.LoadBmpFile((folder_ / "Screenshot.bmp").string(), bmpError);
+  ShowTitleScreen();
   InstallWorldFactories(*engine_);
   OnPlayJingle = [this](TTRVReason reason) { engine_->PlayJingle(ReasonWord(reason)); };
   engine_->OnLoadingProgress = [this](const std::string& text, int percent, const std::string& tip) {
@@ -97,22 +101,7 @@ bool TFormTarvin::Create(std::string& error) {
   };
   engine_->Viewer->OnAfterRender = [this] { screen_->PresentOverView(); };
 
-  formGameOver_->PanelMainMenu().OnClick = [this](platform::widgets::TWidget&) { ExitToMainMenu(); };
-  formGameOver_->PanelLoad().OnClick = [this](platform::widgets::TWidget&) {
-    formGameOver_->Hide();
-    engine_->StopWorld();
-    ShowMainMenu();
-  };
-  formGameOver_->PanelContinue().OnClick = [this](platform::widgets::TWidget&) {
-    formGameOver_->Hide();
-    engine_->StopWorld();
-    Pause(false);
-    ShowMainMenu();
-  };
-  formError_->PanelOK().OnClick = [this](platform::widgets::TWidget&) {
-    formError_->Hide();
-    ShowMainMenu();
-  };
+  ConnectDialogs();
 
   loop_ = std::make_unique<platform::MessageLoop>(window_);
   loop_->OnEvent = [this](const SDL_Event& e) { return host_->HandleEvent(e); };
@@ -150,8 +139,21 @@ bool TFormTarvin::RunOnce() {
     drew = true;
   }
   UpdateSystemCursor();
-  if (!drew) platform::SleepMs(1);
+  if (!drew) WaitForWork();
   return loop_->Running();
+}
+
+void TFormTarvin::WaitForWork() {
+  if (engine_->WorldRunning() && engine_->Cadencer->Enabled()) {
+    platform::SleepMs(1);
+    return;
+  }
+  // Nothing moves on screen: sleep until the player does something or the tick, a hint or
+  // the still screen's refresh is due, instead of spinning a core.
+  const double untilTick = AsyncTimer.Enabled() ? AsyncTimer.DueTime() - Now() : 1.0;
+  const double untilRefresh = lastPresent_ + kStillRefresh - Now();
+  const double seconds = std::min({untilTick, untilRefresh, MaxIdleWaitMs / 1000.0});
+  if (seconds > 0) loop_->WaitForEvent(static_cast<int>(seconds * 1000));
 }
 
 void TFormTarvin::Run() {
@@ -159,16 +161,44 @@ void TFormTarvin::Run() {
   }
 }
 
-void TFormTarvin::CloseDialogs() {
-  for (platform::widgets::TForm* f : {static_cast<platform::widgets::TForm*>(formLoading_.get()),
-                                      static_cast<platform::widgets::TForm*>(formGameOver_.get()),
-                                      static_cast<platform::widgets::TForm*>(formError_.get())})
-    f->Hide();
+void TFormTarvin::MakeDialogs() {
+  // In the order the game has always made them; the texts are applied in this order too.
+  formMainMenu_ = std::make_unique<ui::TFormMainMenu>(fonts_);
+  formGameMenu_ = std::make_unique<ui::TFormGameMenu>(fonts_);
+  formLoading_ = std::make_unique<ui::TFormLoading>(fonts_);
+  formSkirmishDecide_ = std::make_unique<ui::TFormSkirmishDecide>(fonts_);
+  formCreateWorld_ = std::make_unique<ui::TFormCreateWorld>(fonts_);
+  formGameOver_ = std::make_unique<ui::TFormGameOver>(fonts_);
+  formCampDecide_ = std::make_unique<ui::TFormCampDecide>(fonts_);
+  formError_ = std::make_unique<ui::TFormError>(fonts_);
+  formTips_ = std::make_unique<ui::TFormTips>(fonts_);
+  formCredits_ = std::make_unique<ui::TFormCredits>(fonts_);
+  formTutorial_ = std::make_unique<ui::TFormTutorial>(fonts_);
+  dialogs_ = {formMainMenu_.get(), formGameMenu_.get(), formLoading_.get(), formSkirmishDecide_.get(),
+              formCreateWorld_.get(), formGameOver_.get(), formCampDecide_.get(), formError_.get(),
+              formTips_.get(), formCredits_.get(), formTutorial_.get()};
+  formGameMenu_->Offers.save = kSavesOffered;
+  formGameMenu_->Offers.load = kSavesOffered;
+  formGameMenu_->Arrange();
+  for (ui::TDialogForm* dialog : dialogs_) host_->AddForm(*dialog);
 }
 
-void TFormTarvin::ShowMainMenu() {
-  // The menus arrive with the screen flow; until then the still image is the menu screen.
-  CloseDialogs();
+void TFormTarvin::CloseDialogs() {
+  for (ui::TDialogForm* dialog : dialogs_) dialog->Hide();
+}
+
+void TFormTarvin::ShowDialog(ui::TDialogForm& dialog) {
+  ui::TDialogForm* one = &dialog;
+  ui::LayoutForms(std::span<ui::TDialogForm* const>(&one, 1), corners_, engine_->Settings.ResolutionX,
+                  engine_->Settings.ResolutionY);
+  dialog.Show();
+}
+
+void TFormTarvin::ShowTitleScreen() {
+  titleShown_ = !hasScreenshot_;
+  if (titleShown_)
+    ImageCanvas = TitleScreen(engine_->ScreenTheme, engine_->Settings.ResolutionX, engine_->Settings.ResolutionY);
+  screen_->SetStillImage(ImageCanvas);
   screen_->ShowStill(true);
 }
 
@@ -221,10 +251,7 @@ void TFormTarvin::LoadGame(const std::string& name) {
 void TFormTarvin::ShowError(TextId text, const std::string& detail) {
   formError_->SetText(TextString(text, Language()));
   formError_->SetDetail(detail);
-  ui::TDialogForm* dialog = formError_.get();
-  ui::LayoutForms(std::span<ui::TDialogForm* const>(&dialog, 1), corners_, engine_->Settings.ResolutionX,
-                  engine_->Settings.ResolutionY);
-  formError_->Show();
+  ShowDialog(*formError_);
 }
 
 void TFormTarvin::UpdateSystemCursor() {
@@ -239,6 +266,7 @@ void TFormTarvin::UpdateSystemCursor() {
 void TFormTarvin::Pause(bool snapshot) {
   engine_->Cadencer->SetEnabled(false);
   if (snapshot) {
+    titleShown_ = false;
     engine_->PrepareSnapshot();
     ImageCanvas = engine_->SnapshotBitmap;
     screen_->SetStillImage(ImageCanvas);
@@ -300,12 +328,13 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
   }
   engine_->ApplyViewport();
 
-  std::array<ui::TDialogForm*, 3> dialogs = {formLoading_.get(), formGameOver_.get(), formError_.get()};
-  ui::LayoutForms(dialogs, corners_, s.ResolutionX, s.ResolutionY);
+  ui::LayoutForms(dialogs_, corners_, s.ResolutionX, s.ResolutionY);
   host_->SetScreenSize(s.ResolutionX, s.ResolutionY);
-  std::array<platform::widgets::TForm*, 3> forms = {formLoading_.get(), formGameOver_.get(), formError_.get()};
+  std::vector<platform::widgets::TForm*> forms(dialogs_.begin(), dialogs_.end());
   LoadTexts(folder_, s.Language, forms, engine_->Texts);
   engine_->Tips.LoadTips(folder_, s.Language);
+  // The title picture is drawn for the screen it is shown on.
+  if (titleShown_) ShowTitleScreen();
   if (tempSaved) engine_->LoadGame("TempSave");
 }
 
@@ -316,6 +345,7 @@ void TFormTarvin::Tick() {
     formLoading_->Hide();
     Resume();
   }
+  formGameMenu_->SetSaveAllowed(!MissionOver(status));
   if (!MissionOver(status)) {
     EndTicks = 0;
   } else {
@@ -330,8 +360,13 @@ void TFormTarvin::Tick() {
     }
   }
   if (status == TTRVStatus::Esc) {
-    if (engine_->WorldRunning()) Pause(true);
-    ShowMainMenu();
+    if (engine_->WorldRunning()) {
+      Pause(true);
+      CloseDialogs();
+      ShowDialog(*formGameMenu_);
+    } else {
+      ShowMainMenu();
+    }
   }
   engine_->Status = TTRVStatus::None;
 }
@@ -349,7 +384,7 @@ void TFormTarvin::GameOverStep() {
     if (inCampaign) formGameOver_->SetContinueCaption(TextString(TextId::ContinueCampaign, language));
   } else {
     formGameOver_->SetTitle(TextString(TextId::MissionFailed, language));
-    formGameOver_->ShowButtons(true, true, false);
+    formGameOver_->ShowButtons(true, kSavesOffered, false);
   }
   if (e.TutorialMode) {
     // Won or lost, a lesson played unlocks the next ones.
@@ -363,7 +398,8 @@ void TFormTarvin::GameOverStep() {
   }
   // A mission that ended with no condition to name has no jingle of its own.
   if (OnPlayJingle && e.Reason != TTRVReason::None) OnPlayJingle(e.Reason);
-  formGameOver_->Show();
+  CloseDialogs();
+  ShowDialog(*formGameOver_);
 }
 
 void TFormTarvin::WriteScreenshot() {

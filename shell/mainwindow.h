@@ -4,11 +4,11 @@
 // the display modes, and the operations every dialog uses (start, pause, resume, leave).
 #pragma once
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "config/textids.h"
 #include "platform/bitmap.h"
@@ -19,11 +19,18 @@
 #include "shell/asynctimer.h"
 #include "shell/engine.h"
 #include "shell/fullscreen.h"
+#include "ui/createworlddialog.h"
+#include "ui/creditsdialog.h"
+#include "ui/decidedialogs.h"
 #include "ui/decoration.h"
 #include "ui/errordialog.h"
+#include "ui/gamemenu.h"
 #include "ui/gameoverdialog.h"
 #include "ui/loadingdialog.h"
+#include "ui/mainmenu.h"
 #include "ui/screen.h"
+#include "ui/tipsdialog.h"
+#include "ui/tutorialdialog.h"
 
 class TFormTarvin {
  public:
@@ -52,20 +59,42 @@ class TFormTarvin {
   void ExitToMainMenu();
   void ApplySettings(bool changeDisplay);
   void ShowMainMenu();
+  // The main menu's Tutorial: the tutorial dialog, the island generated first when missing.
+  void OpenTutorial();
+  void ShowTutorial();
+  // A lesson button: the lesson's game on the tutorial island.
+  void StartLesson(int lesson);
+  // The first run's language buttons ("ENG" or "CZE").
+  void ChooseLanguage(const std::string& language);
+  // The main menu's Exit: keeps the settings and closes the window.
+  void ExitProgram();
   std::string OnOffText(bool on) const;
   platform::Color OnOffColor(bool on, bool greyWhenOff = false) const;
 
   // The supervisory tick (also called directly by tests).
   void Tick();
   int EndTicks = 0;
+  // With no game running the loop sleeps until an event comes, at most this long (the tick
+  // and the hints need it back by then).
+  int MaxIdleWaitMs = 100;
 
   platform::Window& Window() { return window_; }
   TTRVEngine& Engine() { return *engine_; }
   platform::widgets::TWidgetHost& Host() { return *host_; }
   ui::TScreenCompositor& Screen() { return *screen_; }
+  ui::TFormMainMenu& FormMainMenu() { return *formMainMenu_; }
+  ui::TFormGameMenu& FormGameMenu() { return *formGameMenu_; }
   ui::TFormLoading& FormLoading() { return *formLoading_; }
-  ui::TFormError& FormError() { return *formError_; }
+  ui::TFormSkirmishDecide& FormSkirmishDecide() { return *formSkirmishDecide_; }
+  ui::TFormCreateWorld& FormCreateWorld() { return *formCreateWorld_; }
   ui::TFormGameOver& FormGameOver() { return *formGameOver_; }
+  ui::TFormCampDecide& FormCampDecide() { return *formCampDecide_; }
+  ui::TFormError& FormError() { return *formError_; }
+  ui::TFormTips& FormTips() { return *formTips_; }
+  ui::TFormCredits& FormCredits() { return *formCredits_; }
+  ui::TFormTutorial& FormTutorial() { return *formTutorial_; }
+  // Every dialog, in the order they were made.
+  const std::vector<ui::TDialogForm*>& Dialogs() const { return dialogs_; }
   TAsyncTimer AsyncTimer;
   TFullScreen FullScreen;
   platform::Bitmap ImageCanvas;
@@ -73,6 +102,20 @@ class TFormTarvin {
   std::function<void(TTRVReason reason)> OnPlayJingle;
 
  private:
+  // The save and load dialogs are not in this build: their buttons stay hidden.
+  static constexpr bool kSavesOffered = false;
+
+  void MakeDialogs();
+  // The dialogs' buttons: what each one does (screenflow.cpp).
+  void ConnectDialogs();
+  void ConnectMainMenu();
+  // Puts one dialog in its place for the screen (after it changed its size) and shows it.
+  void ShowDialog(ui::TDialogForm& dialog);
+  bool GenerateTutorialWorld();
+  // The still image behind the menus: the last screenshot, else the title picture.
+  void ShowTitleScreen();
+  // Sleeps until an event arrives or the next tick, hint or repaint is due.
+  void WaitForWork();
   void GameOverStep();
   // The error dialog with a text of ours and the details in the words of whatever refused.
   void ShowError(TextId text, const std::string& detail);
@@ -90,9 +133,20 @@ class TFormTarvin {
   std::unique_ptr<ui::TScreenCompositor> screen_;
   std::unique_ptr<platform::MessageLoop> loop_;
   ui::TCornerSets corners_;
+  std::unique_ptr<ui::TFormMainMenu> formMainMenu_;
+  std::unique_ptr<ui::TFormGameMenu> formGameMenu_;
   std::unique_ptr<ui::TFormLoading> formLoading_;
-  std::unique_ptr<ui::TFormError> formError_;
+  std::unique_ptr<ui::TFormSkirmishDecide> formSkirmishDecide_;
+  std::unique_ptr<ui::TFormCreateWorld> formCreateWorld_;
   std::unique_ptr<ui::TFormGameOver> formGameOver_;
+  std::unique_ptr<ui::TFormCampDecide> formCampDecide_;
+  std::unique_ptr<ui::TFormError> formError_;
+  std::unique_ptr<ui::TFormTips> formTips_;
+  std::unique_ptr<ui::TFormCredits> formCredits_;
+  std::unique_ptr<ui::TFormTutorial> formTutorial_;
+  std::vector<ui::TDialogForm*> dialogs_;
+  bool hasScreenshot_ = false;
+  bool titleShown_ = false;  // the still image is the title picture, not a game's
   std::unique_ptr<TTRVEngine> engine_;
   bool created_ = false;
   double lastPresent_ = 0;

@@ -11,6 +11,21 @@
 
 namespace {
 constexpr std::size_t kMaxTextFile = 4 << 20;  // far above any real file; refuses runaway input
+constexpr std::size_t kGameTypeLines = 64;
+
+// The component's caption, when it is of a kind that has one.
+void SetCaption(platform::widgets::TWidget& component, const std::string& caption) {
+  if (auto* panel = dynamic_cast<platform::widgets::TPanel*>(&component)) panel->SetCaption(caption);
+  else if (auto* label = dynamic_cast<platform::widgets::TLabel*>(&component)) label->SetCaption(caption);
+  else if (auto* group = dynamic_cast<platform::widgets::TGroupBox*>(&component)) group->SetCaption(caption);
+}
+
+bool Captioned(const platform::widgets::TWidget& component) {
+  return dynamic_cast<const platform::widgets::TPanel*>(&component) != nullptr ||
+         dynamic_cast<const platform::widgets::TLabel*>(&component) != nullptr ||
+         dynamic_cast<const platform::widgets::TGroupBox*>(&component) != nullptr;
+}
+
 }
 
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
@@ -50,34 +65,33 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
     platform::LogWarning("texts", "data/Texts.txt is missing; the dialogs keep their built-in captions");
     return false;
   }
-  const std::vector<std::string> types = ReadTextLines(programFolder / "data" / "GameTypes.txt");
-  if (types.size() < 64) platform::LogWarning("texts", "data/GameTypes.txt holds fewer than 64 lines; not used");
-  ApplyTexts(lines, types, language, dialogs, texts);
+  const std::filesystem::path typesFile = programFolder / "data" / "GameTypes.txt";
+  const bool haveTypes = std::filesystem::exists(typesFile, ec);
+  const std::vector<std::string> types = haveTypes ? ReadTextLines(typesFile) : std::vector<std::string>{};
+  if (haveTypes && types.size() < kGameTypeLines)
+    platform::LogWarning("texts", "data/GameTypes.txt holds fewer than 64 lines; the missing texts are empty");
+  ApplyTexts(lines, haveTypes ? &types : nullptr, language, dialogs, texts);
   return true;
 }
 
-void ApplyTexts(std::span<const std::string> lines, std::span<const std::string> types, const std::string& language,
+void ApplyTexts(std::span<const std::string> lines, const std::vector<std::string>* types, const std::string& language,
                 std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts) {
   const bool czech = language == "CZE";
   for (platform::widgets::TForm* form : dialogs) {
     // Every component of the dialog, nested ones included: captions sit on the dialogs'
     // body panels, not only on the form itself.
     for (platform::widgets::TWidget* component : form->Components()) {
-      auto* panel = dynamic_cast<platform::widgets::TPanel*>(component);
-      auto* label = dynamic_cast<platform::widgets::TLabel*>(component);
-      if (!panel && !label) continue;
+      if (!Captioned(*component)) continue;
       for (std::size_t i = 0; i + 4 <= lines.size(); ++i) {
         if (lines[i] != form->Name() || lines[i + 1] != component->Name()) continue;
-        const std::string& caption = lines[i + (czech ? 3 : 2)];
-        if (panel) panel->SetCaption(caption);
-        if (label) label->SetCaption(caption);
+        SetCaption(*component, lines[i + (czech ? 3 : 2)]);
         if (component->ShowHint && i + 6 <= lines.size()) component->Hint = lines[i + (czech ? 5 : 4)];
       }
     }
   }
-  if (types.size() >= 64) {
-    const std::size_t typeBase = czech ? 12 : 0, lessonBase = czech ? 44 : 24;
-    for (std::size_t k = 0; k < texts.GameTypeNames.size(); ++k) texts.GameTypeNames[k] = types[typeBase + k];
-    for (std::size_t k = 0; k < texts.LessonNames.size(); ++k) texts.LessonNames[k] = types[lessonBase + k];
-  }
+  if (types == nullptr) return;
+  const auto line = [types](std::size_t n) { return n < types->size() ? (*types)[n] : std::string(); };
+  const std::size_t typeBase = czech ? 12 : 0, lessonBase = czech ? 44 : 24;
+  for (std::size_t k = 0; k < texts.GameTypeNames.size(); ++k) texts.GameTypeNames[k] = line(typeBase + k);
+  for (std::size_t k = 0; k < texts.LessonNames.size(); ++k) texts.LessonNames[k] = line(lessonBase + k);
 }

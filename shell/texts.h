@@ -24,12 +24,12 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
 // 4 MiB gives no lines, as from a file that size.
 std::vector<std::string> TextLinesFromBytes(std::span<const std::uint8_t> bytes);
 
-// Applies the records of Texts.txt to every panel and label of the dialogs (the last record for
+// Applies the records of Texts.txt to every panel, label and group box of the dialogs (the last record for
 // a component wins); answers whether the file was there. With it, GameTypes.txt fills `texts`.
 bool LoadTexts(const std::filesystem::path& programFolder, const std::string& language,
                std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts);
-// LoadTexts on lines already read: Texts.txt's and GameTypes.txt's (fewer than 64 leave
-// `texts` as it is).
-void ApplyTexts(std::span<const std::string> textLines, std::span<const std::string> typeLines,
+// LoadTexts on lines already read: Texts.txt's and, when GameTypes.txt exists, its lines
+// (null when it does not: `texts` stays as it is). Lines a short file lacks give empty texts.
+void ApplyTexts(std::span<const std::string> textLines, const std::vector<std::string>* typeLines,
                 const std::string& language, std::span<platform::widgets::TForm* const> dialogs,
                 TTRVGameTexts& texts);

@@ -122,6 +122,7 @@ void SyncDecoration(TPanel& panel) {
     TWidget* piece = parent->FindChild(PieceName(panel, i));
     if (piece == nullptr) continue;
     piece->SetVisible(panel.Visible());
+    piece->Cursor = panel.Cursor;
     const PieceBox box = PieceAround(panel, i);
     piece->SetBounds(box.left, box.top, box.width, box.height);
     if (auto* edge = dynamic_cast<TPanel*>(piece)) {

@@ -1,6 +1,7 @@
 // Building blocks of the dialogs: body, buttons, texts.
 #include "ui/dialog.h"
 
+#include "platform/input.h"
 #include "ui/decoration.h"
 
 namespace ui {
@@ -49,6 +50,68 @@ TLabel* TDialogForm::AddText(TWidget& parent, std::string name, std::string capt
   label->SetAlignment(alignment);
   label->SetCaption(std::move(caption));
   return label;
+}
+
+void TDialogForm::AddTitle(TWidget& parent, std::string caption, int top, int size) {
+  const int width = parent.Width();
+  auto* shadow = AddText(parent, "Label1", caption, 2, top + 2, width, size + 12,
+                         TFont{platform::MakeColor(0, 0, 0), size, true}, TAlignment::Center);
+  auto* front = AddText(parent, "Label2", std::move(caption), 0, top, width, size + 12,
+                        TFont{look::kTitleText, size, true}, TAlignment::Center);
+  (void)shadow;
+  (void)front;
+}
+
+void TDialogForm::PressOnEscape(TPanel& button) {
+  OnKeyDown = [&button](TWidget&, int vk) {
+    if (vk == platform::vk::Escape) Press(button);
+  };
+}
+
+void TDialogForm::SetShown(TPanel& panel, bool shown) {
+  panel.SetVisible(shown);
+  SyncDecoration(panel);
+}
+
+void TDialogForm::ResizeForm(TPanel& body, int height) {
+  SetBounds(Left(), Top(), Width(), height);
+  body.SetBounds(kRimSize, kRimSize, Width() - 2 * kRimSize, height - 2 * kRimSize);
+  SyncDecoration(body);
+}
+
+void TDialogForm::MoveButton(TPanel& panel, int left, int top) {
+  panel.SetBounds(left, top, panel.Width(), panel.Height());
+  SyncDecoration(panel);
+}
+
+int TDialogForm::StackButtons(std::span<const TButtonChoice> column, int top, int pitch) {
+  int bottom = top;
+  for (const auto& [panel, show] : column) {
+    if (show) {
+      MoveButton(*panel, panel->Left(), top);
+      bottom = top + panel->Height();
+      top += pitch;
+    }
+    SetShown(*panel, show);
+  }
+  return bottom;
+}
+
+void TDialogForm::LineUpButtons(std::span<const TButtonChoice> row, int width, int gap) {
+  int total = 0, shown = 0;
+  for (const auto& [panel, show] : row)
+    if (show) {
+      total += panel->Width();
+      ++shown;
+    }
+  int left = (width - total - (shown - 1) * gap) / 2;
+  for (const auto& [panel, show] : row) {
+    if (show) {
+      MoveButton(*panel, left, panel->Top());
+      left += panel->Width() + gap;
+    }
+    SetShown(*panel, show);
+  }
 }
 
 void TDialogForm::Press(TPanel& panel) {

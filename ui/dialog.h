@@ -3,7 +3,9 @@
 // fractions of its size, and the list of panels that get rounded corners.
 #pragma once
 
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/widgets/controls.h"
@@ -52,8 +54,28 @@ class TDialogForm : public platform::widgets::TForm {
                                      int left, int top, int width, int height, const platform::widgets::TFont& font,
                                      platform::widgets::TAlignment alignment);
   void MarkRounded(platform::widgets::TPanel* panel) { rounded_.push_back(panel); }
+  // The dialog's title: a dark shadow label ("Label1") under the front one ("Label2").
+  void AddTitle(platform::widgets::TWidget& parent, std::string caption, int top, int size);
+  // Escape presses the button (Cancel, Continue) while the dialog is on top.
+  void PressOnEscape(platform::widgets::TPanel& button);
   // A click on the panel's handler, when it has one and can take clicks.
   static void Press(platform::widgets::TPanel& panel);
+
+ public:
+  // Shows or hides a button together with its rounded rim.
+  static void SetShown(platform::widgets::TPanel& panel, bool shown);
+  // Gives the form a new height, the body filling it; the dialog must be placed again.
+  void ResizeForm(platform::widgets::TPanel& body, int height);
+  // A button and whether it is shown.
+  using TButtonChoice = std::pair<platform::widgets::TPanel*, bool>;
+  // Shows the chosen buttons one under another from `top`, `pitch` apart, and hides the
+  // others; answers the bottom edge of the last one shown (`top` when none is).
+  static int StackButtons(std::span<const TButtonChoice> column, int top, int pitch);
+  // Shows the chosen buttons side by side on their row, `gap` apart and centred in `width`,
+  // and hides the others.
+  static void LineUpButtons(std::span<const TButtonChoice> row, int width, int gap);
+  // Places a button and moves its rim with it.
+  static void MoveButton(platform::widgets::TPanel& panel, int left, int top);
 
  private:
   double centreX_, centreY_;

@@ -1,9 +1,6 @@
 // Game-over dialog layout and the setters of the game-over step.
 #include "ui/gameoverdialog.h"
 
-#include <utility>
-#include <vector>
-
 #include "ui/decoration.h"
 
 namespace ui {
@@ -48,19 +45,8 @@ void TFormGameOver::SetReason(const std::string& reason) { labelReason_->SetCapt
 void TFormGameOver::SetContinueCaption(const std::string& caption) { panelContinue_->SetCaption(caption); }
 
 void TFormGameOver::ShowButtons(bool mainMenu, bool loadGame, bool continueGame) {
-  const std::pair<TPanel*, bool> buttons[] = {
-      {panelMainMenu_, mainMenu}, {panelLoad_, loadGame}, {panelContinue_, continueGame}};
-  int shown = 0;
-  for (const auto& [panel, show] : buttons) shown += show ? 1 : 0;
-  int left = (kBodyWidth - (shown * kButtonWidth + (shown - 1) * kButtonGap)) / 2;
-  for (const auto& [panel, show] : buttons) {
-    panel->SetVisible(show);
-    if (show) {
-      panel->SetLeft(left);
-      left += kButtonWidth + kButtonGap;
-    }
-    SyncDecoration(*panel);
-  }
+  const TButtonChoice buttons[] = {{panelMainMenu_, mainMenu}, {panelLoad_, loadGame}, {panelContinue_, continueGame}};
+  LineUpButtons(buttons, kBodyWidth, kButtonGap);
 }
 
 }  // namespace ui

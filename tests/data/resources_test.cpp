@@ -21,9 +21,16 @@
 #include "platform/widgets/controls.h"
 #include "config/settings.h"
 #include "tests/support/source.h"
+#include "ui/createworlddialog.h"
+#include "ui/creditsdialog.h"
+#include "ui/decidedialogs.h"
 #include "ui/errordialog.h"
+#include "ui/gamemenu.h"
 #include "ui/gameoverdialog.h"
 #include "ui/loadingdialog.h"
+#include "ui/mainmenu.h"
+#include "ui/tipsdialog.h"
+#include "ui/tutorialdialog.h"
 
 namespace {
 
@@ -175,9 +182,17 @@ std::vector<TextRecord> ParseTexts(const std::vector<std::string>& lines) {
 class DialogTexts : public ::testing::Test {
  protected:
   void SetUp() override {
+    forms_.push_back(std::make_unique<ui::TFormMainMenu>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormGameMenu>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormLoading>(fonts_));
-    forms_.push_back(std::make_unique<ui::TFormError>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormSkirmishDecide>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormCreateWorld>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormGameOver>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormCampDecide>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormError>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormTips>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormCredits>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormTutorial>(fonts_));
     for (const auto& form : forms_) byName_[form->Name()] = form.get();
     records_ = ParseTexts(ReadLines(DataDir() / "Texts.txt"));
   }
@@ -185,6 +200,7 @@ class DialogTexts : public ::testing::Test {
   static const std::string* CaptionOf(const TWidget& w) {
     if (auto* panel = dynamic_cast<const TPanel*>(&w)) return &panel->Caption();
     if (auto* label = dynamic_cast<const TLabel*>(&w)) return &label->Caption();
+    if (auto* group = dynamic_cast<const platform::widgets::TGroupBox*>(&w)) return &group->Caption();
     return nullptr;
   }
 
@@ -204,13 +220,16 @@ TEST_F(DialogTexts, EveryRecordNamesACaptionedComponentOfADialog) {
     ASSERT_NE(form, byName_.end()) << "no dialog named " << r.fields[0] << " (a new dialog belongs in this test)";
     const TWidget* component = form->second->FindComponent(r.fields[1]);
     ASSERT_NE(component, nullptr) << r.fields[0] << " has no component " << r.fields[1];
-    EXPECT_NE(CaptionOf(*component), nullptr) << r.fields[1] << ": only panels and labels take captions";
+    EXPECT_NE(CaptionOf(*component), nullptr) << r.fields[1] << ": only panels, labels and group boxes take captions";
     EXPECT_FALSE(r.fields[2].empty()) << "English caption";
     EXPECT_FALSE(r.fields[3].empty()) << "Czech caption";
     // The game reads the two lines after the captions as the hints of a component that shows
-    // one, so such a component without them would show the separator.
-    if (component->ShowHint) {
-      EXPECT_EQ(r.fields.size(), 6u) << r.fields[1] << " shows a hint";
+    // one, so such a component without them would show the separator; hints of one that does
+    // not would never be seen.
+    EXPECT_EQ(r.fields.size(), component->ShowHint ? 6u : 4u) << r.fields[1];
+    if (r.fields.size() == 6) {
+      EXPECT_TRUE(IsAscii(r.fields[4])) << "English hint";
+      EXPECT_TRUE(HasCzechLetter(r.fields[5])) << "Czech hint: " << r.fields[5];
     }
   }
 }
@@ -226,6 +245,29 @@ TEST_F(DialogTexts, EveryDesignedCaptionHasARecord) {
       EXPECT_TRUE(recorded.count({form->Name(), w->Name()}))
           << form->Name() << "." << w->Name() << " (\"" << *caption << "\") has no Czech caption in Texts.txt";
     }
+}
+
+// Both languages' captions fit the components the dialogs give them (a Czech word is often
+// longer than its English one).
+TEST_F(DialogTexts, EveryCaptionFitsItsComponentInBothLanguages) {
+  ASSERT_TRUE(fonts_.Ready()) << fonts_.Error();
+  for (const TextRecord& r : records_) {
+    if (r.fields.size() < 4) continue;
+    const auto form = byName_.find(r.fields[0]);
+    if (form == byName_.end()) continue;
+    const TWidget* w = form->second->FindComponent(r.fields[1]);
+    platform::widgets::TFont font;
+    if (auto* panel = dynamic_cast<const TPanel*>(w)) {
+      font = panel->Font();
+    } else if (auto* label = dynamic_cast<const TLabel*>(w); label && !label->AutoSize() && !label->WordWrap()) {
+      font = label->Font();
+    } else {
+      continue;
+    }
+    for (int language : {2, 3})
+      EXPECT_LE(fonts_.TextWidth(r.fields[language], font.size, font.bold), w->Width())
+          << r.fields[0] << "." << r.fields[1] << ": \"" << r.fields[language] << "\"";
+  }
 }
 
 TEST(ShippedConfig, HoldsExactlyTheDetailLevelsTheEngineWrites) {

@@ -10,6 +10,7 @@
 #include "platform/cp1250.h"
 #include "platform/fonts.h"
 #include "shell/texts.h"
+#include "platform/widgets/controls.h"
 #include "ui/errordialog.h"
 
 namespace {
@@ -90,9 +91,31 @@ TEST_F(TextsTest, AShortOrTruncatedFileChangesOnlyWhatItHolds) {
   Write("Texts.txt", "FormError\nPanelOK\nOK");  // cut inside the record
   EXPECT_TRUE(LoadTexts(folder_, "ENG", forms, texts));
   EXPECT_EQ(form.PanelOK().Caption(), before);
+  // A short game-type file gives what it holds and empty texts for the rest, never the
+  // texts of before nor a read past its end.
+  texts.GameTypeNames.fill("old");
+  texts.LessonNames.fill("old");
   Write("GameTypes.txt", "only\ntwo\n");
   EXPECT_TRUE(LoadTexts(folder_, "ENG", forms, texts));
-  EXPECT_TRUE(texts.GameTypeNames[0].empty());
+  EXPECT_EQ(texts.GameTypeNames[0], "only");
+  EXPECT_EQ(texts.GameTypeNames[1], "two");
+  EXPECT_EQ(texts.GameTypeNames[2], "");
+  for (const std::string& lesson : texts.LessonNames) EXPECT_EQ(lesson, "");
+}
+
+TEST_F(TextsTest, NestedPanelsLabelsAndGroupBoxesAllTakeTheirCaptions) {
+  platform::widgets::TForm form("FormCreateWorld", fonts_);
+  auto* body = form.Add<platform::widgets::TPanel>("PanelBack");
+  auto* group = body->Add<platform::widgets::TGroupBox>("GroupBoxProgress");
+  auto* label = group->Add<platform::widgets::TLabel>("Label4");
+  Write("Texts.txt",
+        "FormCreateWorld\nGroupBoxProgress\nProgress\nPrůběh\n***\n"
+        "FormCreateWorld\nLabel4\nCurrent task:\nPrávě probíhá:\n***\n");
+  std::array<platform::widgets::TForm*, 1> forms = {&form};
+  TTRVGameTexts texts;
+  ASSERT_TRUE(LoadTexts(folder_, "CZE", forms, texts));
+  EXPECT_EQ(group->Caption(), "Průběh");
+  EXPECT_EQ(label->Caption(), "Právě probíhá:");
 }
 
 }  // namespace
