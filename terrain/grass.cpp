@@ -108,6 +108,20 @@ void UpdateGrass(TTRVWorld& world, const TAffineVector& camera) {
   }
 }
 
+void ShowGrassInView(TTRVWorld& world, const TAffineVector& eye, const TMatrix& viewMatrix) {
+  if (!world.grassRoot) return;
+  // The eye looks down its -Z axis. Half the widest view the game's lenses give is about 55
+  // degrees from that axis; anything within 78 degrees is kept, and everything close by.
+  constexpr float kKeepCos = 0.2f, kAlwaysWithin = 4.0f;
+  const TAffineVector forward = -TAffineVector(viewMatrix[0][2], viewMatrix[1][2], viewMatrix[2][2]);
+  for (int i = 0; i < world.grassRoot->Count(); ++i) {
+    TGLBaseSceneObject* tuft = world.grassRoot->Children(i);
+    const TAffineVector to = tuft->Position.AsAffineVector() - eye;
+    const float d = VectorLength(to);
+    tuft->Visible = d < kAlwaysWithin || glm::dot(to, forward) > kKeepCos * d;
+  }
+}
+
 int GrassCount(const TTRVWorld& world) {
   if (!world.grassRoot) return 0;
   int n = 0;

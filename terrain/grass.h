@@ -28,5 +28,10 @@ void PrepareGrass(TTRVWorld& world);
 // children); then every tuft further than G + 3 from the camera, across the ground, goes.
 void UpdateGrass(TTRVWorld& world, const TAffineVector& camera);
 
+// Hides the tufts the camera cannot see, well outside the cone it looks along, and shows the
+// rest: a tuft costs its drawing even where no pixel of it lands. `viewMatrix` is the
+// camera's world-to-eye matrix.
+void ShowGrassInView(TTRVWorld& world, const TAffineVector& eye, const TMatrix& viewMatrix);
+
 // Tufts under the grass root, children included.
 int GrassCount(const TTRVWorld& world);

@@ -112,5 +112,6 @@ bool StepSectors(TTRVWorld& world, float dt) {
     UpdateSectors(world, camera);
   }
   UpdateGrass(world, camera);
+  if (const TGLCamera* eye = world.Context().camera) ShowGrassInView(world, camera, eye->ViewMatrix());
   return false;
 }

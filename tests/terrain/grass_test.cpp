@@ -7,6 +7,7 @@
 #include <set>
 
 #include "platform/random.h"
+#include "scene/camera.h"
 #include "scene/proxy.h"
 #include "terrain/grass.h"
 #include "terrain/sectorstream.h"
@@ -129,6 +130,30 @@ TEST_F(Grass, ADenserSettingGivesEachTuftChildrenInTheSameCell) {
     }
   }
   EXPECT_EQ(GrassCount(*world), 3 * static_cast<int>(Tufts().size()));
+}
+
+TEST_F(Grass, OnlyTuftsTheCameraCanSeeAreDrawn) {
+  Load(1);
+  UpdateGrass(*world, {32, 0, 32});
+  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
+  camera->Position.SetPoint(32, 6, 32);
+  camera->Up.SetVector(0, 1, 0);
+  camera->Direction.SetVector(1, -0.3f, 0);  // looking along +X, a little down
+  ShowGrassInView(*world, camera->AbsoluteAffinePosition(), camera->ViewMatrix());
+  int shown = 0, hidden = 0;
+  for (const TGLBaseSceneObject* t : Tufts()) {
+    const TAffineVector p = t->Position.AsAffineVector();
+    const float ahead = p.x - 32, across = std::fabs(p.z - 32);
+    if (ahead > across) EXPECT_TRUE(t->Visible) << "in the view at " << p.x << ", " << p.z;
+    if (ahead < -1) EXPECT_FALSE(t->Visible) << "behind the camera at " << p.x << ", " << p.z;
+    (t->Visible ? shown : hidden)++;
+  }
+  EXPECT_GT(shown, 0);
+  EXPECT_GT(hidden, 0);
+  camera->Direction.SetVector(-1, -0.3f, 0);
+  ShowGrassInView(*world, camera->AbsoluteAffinePosition(), camera->ViewMatrix());
+  for (const TGLBaseSceneObject* t : Tufts())
+    if (t->Position.X() < 31) EXPECT_TRUE(t->Visible) << "turning round brings them back";
 }
 
 TEST_F(Grass, NoneWhenTheSettingsTurnItOff) {
