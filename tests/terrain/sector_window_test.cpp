@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/bitmap.h"
 #include "platform/window.h"
@@ -41,8 +42,13 @@ std::vector<std::uint8_t> SolidBmp(Rgb c) {
   return b.EncodeBmp();
 }
 
-// A ground material over every height and, when asked, a sea painter.
-void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
+// A ground material of the colour over every height and, when asked, a material painting the
+// class in its own colour.
+struct Painter {
+  std::uint8_t terrainClass;
+  Rgb colour;
+};
+void WriteColourTheme(const ProgramFolder& folder, Rgb groundColour, std::optional<Painter> painter) {
   TTRVThemeFileData d;
   d.themeName = "Basic";
   TTRVMaterialRecord ground;
@@ -51,20 +57,25 @@ void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
   ground.bandLow = 0;
   ground.bandPeak = 1;
   ground.bandHigh = 255;
-  ground.bmp = SolidBmp(kGrass);
+  ground.bmp = SolidBmp(groundColour);
   d.materials.push_back(ground);
-  if (withSea) {
-    TTRVMaterialRecord sea;
-    sea.materialName = "Sea";
-    sea.heightLayer = 1;
-    sea.paintsClass = tcSea;
-    sea.bmp = SolidBmp(kSea);
-    d.materials.push_back(sea);
+  if (painter) {
+    TTRVMaterialRecord paint;
+    paint.materialName = "Paint";
+    paint.heightLayer = 1;
+    paint.paintsClass = painter->terrainClass;
+    paint.bmp = SolidBmp(painter->colour);
+    d.materials.push_back(paint);
   }
   const std::vector<std::uint8_t> bytes = WriteThemeFile(d);
   FILE* f = std::fopen((folder.Path() / "themes" / "Basic.TRV").c_str(), "wb");
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
+}
+
+// A ground material over every height and, when asked, a sea painter.
+void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
+  WriteColourTheme(folder, kGrass, withSea ? std::optional<Painter>(Painter{tcSea, kSea}) : std::nullopt);
 }
 
 class SectorWindow : public ::testing::Test {
@@ -181,32 +192,10 @@ TEST_F(SectorWindow, EveryLevelShowsTheGroundOnScreen) {
 
 // Two layers meeting on flat ground: red grass everywhere, a blue road painted over the half
 // of sector (1, 1) with local x below 16.
-void WriteTwoLayerTheme(const ProgramFolder& folder) {
-  TTRVThemeFileData d;
-  d.themeName = "Basic";
-  TTRVMaterialRecord grass;
-  grass.materialName = "Grass";
-  grass.heightLayer = 1;
-  grass.bandLow = 0;
-  grass.bandPeak = 1;
-  grass.bandHigh = 255;
-  grass.bmp = SolidBmp({220, 0, 0});
-  TTRVMaterialRecord road;
-  road.materialName = "Road";
-  road.heightLayer = 1;
-  road.paintsClass = tcRoad;
-  road.bmp = SolidBmp({0, 0, 220});
-  d.materials = {grass, road};
-  const std::vector<std::uint8_t> bytes = WriteThemeFile(d);
-  FILE* f = std::fopen((folder.Path() / "themes" / "Basic.TRV").c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
 class TwoLayers : public SectorWindow {
  protected:
   void Load() {
-    WriteTwoLayerTheme(folder_);
+    WriteColourTheme(folder_, {220, 0, 0}, Painter{tcRoad, {0, 0, 220}});
     Island island(4, 4);
     island.Fill(32, 32, 48, 65, tcRoad, 50);
     island.Fill(48, 32, 65, 65, tcOpenGround, 50);
