@@ -21,10 +21,11 @@ using Clock = std::chrono::steady_clock;
 int Usage() {
   std::fprintf(stderr,
                "usage: morvane-bench generate [--width W] [--height H] [--land L] [--relief R] [--seed S]\n"
-               "                              [--bases B] [--single] --name NAME\n"
+               "                              [--bases B] [--climate THEME] [--single] --name NAME\n"
                "  W, H: sectors (4..64, default 10); L: land percent (default 50);\n"
                "  R: height divisor, 25 lowland .. 13 mountains (default 19); S: random seed;\n"
-               "  B: land bases (default 8); --single: the outline grows from one seed\n");
+               "  B: land bases (default 8); THEME: the climate (Basic, BasicDry, Desert, Arctic);\n"
+               "  --single: the outline grows from one seed\n");
   return 2;
 }
 
@@ -52,6 +53,7 @@ int RunGenerateScenario(const BenchOptions& options) {
     else if (arg == "--seed") seed = std::strtoull(v, nullptr, 10);
     else if (arg == "--bases") params.baseCount = std::atoi(v);
     else if (arg == "--name") name = v;
+    else if (arg == "--climate") params.themeNames[0] = v;
     else return Usage();
   }
   if (name.empty()) return Usage();

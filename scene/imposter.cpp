@@ -249,7 +249,16 @@ void TGLStaticImposterBuilder::Flush(TRenderContext& rci) {
   if (queue_.empty()) return;
   // Pictures first: taking one changes the framebuffer, so not inside glBegin.
   std::vector<std::pair<PictureSet*, TGLImposter*>> items;
-  for (TGLImposter* imp : queue_) items.push_back({PicturesOf(*imp->ImpostoredObject, rci), imp});
+  int taken = 0;
+  for (TGLImposter* imp : queue_) {
+    const auto found = sets_.find(imp->ImpostoredObject);
+    if (found != sets_.end()) {
+      items.push_back({found->second.get(), imp});
+    } else if (taken < MaxNewPicturesPerFlush) {
+      ++taken;
+      items.push_back({PicturesOf(*imp->ImpostoredObject, rci), imp});
+    }
+  }
   queue_.clear();
   std::stable_sort(items.begin(), items.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
 

@@ -38,6 +38,9 @@ class TGLStaticImposterBuilder {
   int ImposterOptions = impoAlphaTest;
   TImposterReference ImposterReference = irCenter;
   TSIBLighting Lighting = siblStaticLighting;
+  // Objects pictured in one flush at most: a frame that meets many new models takes one and
+  // leaves the rest undrawn until later frames, instead of stalling on all of them.
+  int MaxNewPicturesPerFlush = 1;
   // Where queued imposters are drawn; without one each imposter draws at its own place.
   // The builder and its point know each other, so whichever is freed first unhooks the other.
   TGLRenderPoint* RenderPoint() const { return renderPoint_; }

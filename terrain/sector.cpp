@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "platform/log.h"
 #include "scene/gl.h"
@@ -12,6 +13,7 @@
 #include "terrain/lodtable.h"
 #include "terrain/sectorbake.h"
 #include "terrain/sectorobjects.h"
+#include "world/theme.h"
 #include "world/world.h"
 
 namespace {
@@ -42,6 +44,8 @@ TTRVSector::TTRVSector() {
 }
 
 TTRVSector::~TTRVSector() {
+  for (const auto& [theme, name] : weightMaterials_)
+    if (const int index = theme->materialLibrary.IndexOf(name); index >= 0) theme->materialLibrary.Delete(index);
   if (!world || waterOnly) return;
   // Only a loaded sector has a baked material; an open-sea one made none and frees none.
   const int index = world->materialLibrary.IndexOf(BakedMaterialName(sectorX, sectorZ));
@@ -86,10 +90,13 @@ void TTRVSector::LoadSector(TTRVWorld& w, int sx, int sz, bool sea) {
     heights.fill(0);
     cellTypes.fill(0);
     for (auto& list : objectLists) list.clear();
-  } else if (!proxyCube) {
-    proxyCube = detailRoot->AddNewChild<TGLDummyCube>();
-    nearImposterCube = detailRoot->AddNewChild<TGLDummyCube>();
-    farImposterCube = detailRoot->AddNewChild<TGLDummyCube>();
+  } else {
+    if (!proxyCube) {
+      proxyCube = detailRoot->AddNewChild<TGLDummyCube>();
+      nearImposterCube = detailRoot->AddNewChild<TGLDummyCube>();
+      farImposterCube = detailRoot->AddNewChild<TGLDummyCube>();
+    }
+    BuildGroundLayers();
   }
   Position.SetPoint(static_cast<float>(sx * kSectorCells), 0, static_cast<float>(sz * kSectorCells));
   centre = {static_cast<float>(sx * kSectorCells + 16), 0, static_cast<float>(sz * kSectorCells + 16)};
@@ -177,6 +184,7 @@ bool TTRVSector::DrawsAt(float cameraDistance, float frameSeconds) {
 }
 
 void TTRVSector::RenderGround(TRenderContext& rci) {
+  groundPasses = 0;
   if (!world || rci.picking) return;
   if (!DrawsAt(CameraDistance(rci), rci.buffer ? static_cast<float>(rci.buffer->LastRenderTime()) : 0.0f)) return;
   if (!inView) return;
@@ -184,13 +192,16 @@ void TTRVSector::RenderGround(TRenderContext& rci) {
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
   if (detailLevel == 0) {
-    if (!waterOnly) DrawGround(rci, 0, needsBake || world->Context().settings.ProceduralGroundTextures);
+    if (!waterOnly) {
+      // Layers until the sector is baked; then the picture when the settings ask for it.
+      if (needsBake || world->Context().settings.ProceduralGroundTextures || !DrawBaked(rci, 0)) DrawLayers(rci);
+    }
     DrawWater(rci);
   } else {
     const int level = std::min<int>(detailLevel, 3);
     bool flat = waterOnly;
     if (!waterOnly) {
-      DrawGround(rci, level, false);
+      DrawBaked(rci, level);
       flat = Mesh(level).needsFlatWater;
     }
     if (flat) DrawFlatWater(rci);
@@ -201,32 +212,59 @@ void TTRVSector::RenderGround(TRenderContext& rci) {
 void TTRVSector::DrawForBake(TRenderContext& rci) {
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
-  DrawGround(rci, 0, true);
+  DrawLayers(rci);
   DrawWater(rci);
   glPopClientAttrib();
 }
 
-void TTRVSector::DrawGround(TRenderContext& rci, int level, bool painted) {
-  const TTRVSectorMesh& mesh = Mesh(level);
-  TGLLibMaterial* baked = painted ? nullptr : world->materialLibrary.GetLibMaterialByName(BakedMaterialName(sectorX, sectorZ));
-  if (!baked || !baked->Material.Texture.Handle()) painted = true;
-  // The painted ground: until a sector has been baked it has no colours, and it is baked
-  // before the next frame, so for this one frame it shows nothing rather than a wrong colour.
-  if (painted && (level != 0 || groundColours_.size() != static_cast<std::size_t>(kSectorSamples) * 4)) return;
-
-  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
-  if (painted) {
-    TGLMaterial plain;
-    plain.MaterialOptions = moNoLighting;
-    plain.FrontProperties.Diffuse.SetColor(1, 1, 1, 1);
-    plain.Apply(rci);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, groundColours_.data());
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.groundIndices.size()), GL_UNSIGNED_SHORT, mesh.groundIndices.data());
-    glDisableClientState(GL_COLOR_ARRAY);
-    plain.UnApply(rci);
-    return;
+void TTRVSector::BuildGroundLayers() {
+  std::vector<TTRVTheme*> themes;
+  TTRVTheme* ground = nullptr;
+  const std::size_t listed = std::min(world->themes.size(), static_cast<std::size_t>(std::max(0, world->climateThemeCount)));
+  for (std::size_t t = 0; t < listed; ++t) {
+    TTRVTheme* theme = world->themes[t].get();
+    themes.push_back(theme);
+    // The climate's ground: the first listed theme with a ground layer.
+    if (!ground && std::ranges::any_of(theme->materialInfos, [](const TTRVMaterialInfo& m) { return m.heightLayer != 0; }))
+      ground = theme;
   }
+  TTRVGroundLayers layers = ::BuildGroundLayers(heights, cellTypes, themes, ground);
+  themeSlots = layers.themeSlots;
+  matInfos = layers.matInfos;
+  groundLayers_ = PlanGroundPasses(layers, heights);
+  for (TTRVGroundPass& pass : groundLayers_.passes) {
+    TTRVTheme& theme = *layers.slotThemes[static_cast<std::size_t>(pass.slot)];
+    pass.look = theme.materialLibrary.Materials(pass.material);
+    const std::string name = WeightMaterialName(pass.slot, pass.material, sectorX, sectorZ);
+    TGLLibMaterial* weights = theme.materialLibrary.GetLibMaterialByName(name);
+    if (!weights) {
+      weights = theme.materialLibrary.Add(name);
+      weightMaterials_.emplace_back(&theme, name);
+    }
+    const std::vector<std::uint8_t>& all = layers.weights[static_cast<std::size_t>(pass.slot)];
+    const std::span<const std::uint8_t> mine(all.data() + static_cast<std::size_t>(pass.material) * kSectorSamples, kSectorSamples);
+    const std::vector<std::uint8_t> image = WeightImage(mine);
+    TGLMaterial& m = weights->Material;
+    m.Texture.SetImage(kSectorSide, kSectorSide, image.data());
+    m.Texture.TextureMode = tmModulate;
+    m.Texture.TextureWrap = twNone;
+    // Eight bits a weight: the passes must still sum to the whole where they meet.
+    m.Texture.TextureFormat = tfRGB;
+    m.Texture.MinFilter = miLinear;
+    m.Texture.MagFilter = maLinear;
+    pass.weights = weights;
+  }
+}
+
+void TTRVSector::DrawLayers(TRenderContext& rci) {
+  groundPasses = DrawGroundLayers(rci, Mesh(0).positions.data(), groundLayers_);
+}
+
+bool TTRVSector::DrawBaked(TRenderContext& rci, int level) {
+  TGLLibMaterial* baked = world->materialLibrary.GetLibMaterialByName(BakedMaterialName(sectorX, sectorZ));
+  if (!baked || !baked->Material.Texture.Handle()) return false;
+  const TTRVSectorMesh& mesh = Mesh(level);
+  glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
   baked->Material.Apply(rci);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
@@ -235,6 +273,8 @@ void TTRVSector::DrawGround(TRenderContext& rci, int level, bool painted) {
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.skirtIndices.size()), GL_UNSIGNED_SHORT, mesh.skirtIndices.data());
   glDisableClientState(GL_TEXTURE_COORD_ARRAY);
   baked->Material.UnApply(rci);
+  groundPasses = 1;
+  return true;
 }
 
 namespace {

@@ -7,25 +7,21 @@
 #pragma once
 
 #include <array>
-#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scene/directopengl.h"
+#include "terrain/grounddraw.h"
+#include "terrain/groundlayers.h"
 #include "terrain/sectormesh.h"
 #include "world/worldfile.h"
 
+class TTRVTheme;
 class TTRVWorld;
 struct TRenderContext;
-
-// The per-theme share of a sector's ground layers; the blended ground fills these.
-struct TTRVSectorMatInfo {
-  std::bitset<256> usedMaterials;
-  std::vector<std::uint8_t> drawCells;  // 33 x 33 per material of the theme
-  std::string slotThemeName;
-};
 
 // The sector's record: its first part is exactly a world file sector record's body.
 struct TTRVSectorInfo {
@@ -33,7 +29,7 @@ struct TTRVSectorInfo {
   std::int32_t sectorZ = 0;
   TTRVSectorGrid heights{};     // sample (x, z) at [x * 33 + z]
   TTRVSectorGrid cellTypes{};   // high nibble theme, low nibble terrain class
-  TTRVSectorGrid themeSlots{};  // index into matInfos per sample
+  TTRVSectorGrid themeSlots{};  // index into matInfos per sample, kNoSlot where no theme has ground
   std::vector<TTRVSectorMatInfo> matInfos;
 };
 
@@ -45,13 +41,15 @@ class TTRVSector : public TGLDummyCube, public TTRVSectorInfo {
  public:
   // Creates the children, in this order: groundRenderer, detailRoot, obstacleCube.
   TTRVSector();
-  // Frees what this sector made: its baked material (loaded sectors only) and its objects.
+  // Frees what this sector made: its baked material and its weight materials (loaded sectors
+  // only) and its objects.
   ~TTRVSector() override;
 
   // Fills the sector. A loaded sector reads its record at the world's offset for (sx, sz);
   // a record that does not fit the stream turns the sector into open sea (loadError says
   // why). The sector keeps the indices it was asked for, whatever the record holds, and drops
-  // placements naming a theme or object the world has not loaded.
+  // placements naming a theme or object the world has not loaded. A loaded sector then builds
+  // its ground layers: their weight materials go into the slot themes' libraries.
   void LoadSector(TTRVWorld& world, int sx, int sz, bool waterOnly);
 
   // 0 full detail ... 3 coarsest, 4 not drawn. Builds the representation of the new level
@@ -68,13 +66,12 @@ class TTRVSector : public TGLDummyCube, public TTRVSectorInfo {
   // its objects are not even gathered when it is not.
   void BuildList(TRenderContext& rci) override;
 
-  // The ground colours the bake painted; the full-detail ground is drawn with them.
-  void SetGroundColours(std::vector<std::uint8_t> colours) { groundColours_ = std::move(colours); }
-  const std::vector<std::uint8_t>& GroundColours() const { return groundColours_; }
+  // The passes of the layered full-detail ground, made at load.
+  const TTRVGroundLayerMesh& GroundLayers() const { return groundLayers_; }
   // The level's mesh, built on first use and kept for the sector's life.
   const TTRVSectorMesh& Mesh(int level);
   const TTRVWaterMesh& Water();
-  // Draws the full-detail ground with the painted colours and the water, for the bake.
+  // Draws the full-detail ground in layers and the water, for the bake.
   void DrawForBake(TRenderContext& rci);
 
   TTRVWorld* world = nullptr;
@@ -95,16 +92,23 @@ class TTRVSector : public TGLDummyCube, public TTRVSectorInfo {
   bool inView = true;
   int droppedPlacements = 0;
   std::string loadError;
+  // Ground layer passes drawn by the last rendering (0 when it drew none).
+  int groundPasses = 0;
 
  private:
-  void DrawGround(TRenderContext& rci, int level, bool painted);
+  void BuildGroundLayers();
+  void DrawLayers(TRenderContext& rci);
+  // The baked picture over the level's mesh; false when there is no picture yet.
+  bool DrawBaked(TRenderContext& rci, int level);
   void DrawWater(TRenderContext& rci);
   void DrawFlatWater(TRenderContext& rci);
   float CameraDistance(const TRenderContext& rci) const;
 
   std::array<std::unique_ptr<TTRVSectorMesh>, 4> meshes_;
   std::unique_ptr<TTRVWaterMesh> water_;
-  std::vector<std::uint8_t> groundColours_;
+  TTRVGroundLayerMesh groundLayers_;
+  // The weight materials this sector added, by the theme whose library holds them.
+  std::vector<std::pair<TTRVTheme*, std::string>> weightMaterials_;
 };
 
 // The node holding the sector's obstacle boxes, for ObstacleTouching: only a loaded sector at

@@ -31,6 +31,8 @@ void Orient(TGLBaseSceneObject& o, const TTRVPlacement& p) {
 
 }  // namespace
 
+bool HasImposter(int kind) { return kind == okTree || kind == okBuilding || kind == okImposterObject; }
+
 TGLFreeForm* PlacementMaster(const TTRVWorld& world, const TTRVPlacement& p) {
   const TTRVTheme* theme = PlacementTheme(world, p);
   return theme ? theme->Object(p.ObjectIndex()) : nullptr;
@@ -72,7 +74,7 @@ void BuildImposters(TTRVSector& sector, const std::vector<TTRVPlacement>& list, 
   const float divisor = world.heightDivisor > 0 ? world.heightDivisor : 1.0f;
   for (const TTRVPlacement& p : list) {
     TGLFreeForm* master = PlacementMaster(world, p);
-    if (!master) continue;
+    if (!master || !HasImposter(PlacementKind(world, p))) continue;
     auto* imposter = cube.AddNewChild<TGLImposter>();
     imposter->Builder = &builder;
     imposter->ImpostoredObject = master;

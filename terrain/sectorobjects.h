@@ -24,8 +24,11 @@ TAffineVector PlacementLocalPosition(const TTRVPlacement& p);
 // Level 0: a proxy per record under the sector's proxy cube, on the interpolated ground, with
 // obstacle boxes from the model's markers under the obstacle cube.
 void BuildProxies(TTRVSector& sector, const std::vector<TTRVPlacement>& list);
-// Levels 1 and 2: an imposter per record under `cube`, lifted by the record's lift above the
-// height of its vertex.
+// Whether objects of the kind are seen from afar: trees, buildings and imposter objects are;
+// grass and small obstacles only at full detail.
+bool HasImposter(int kind);
+// Levels 1 and 2: an imposter per record of a kind that has one under `cube`, lifted by the
+// record's lift above the height of its vertex.
 void BuildImposters(TTRVSector& sector, const std::vector<TTRVPlacement>& list, TGLDummyCube& cube,
                     TGLStaticImposterBuilder& builder);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "terrain/grass.h"
 #include "terrain/lodtable.h"
 #include "terrain/sector.h"
 #include "terrain/sectorbake.h"
@@ -43,6 +44,7 @@ void PrepareSectors(TTRVWorld& world) {
     for (int j = 0; j < table.size; ++j) world.lodTable(i, j) = table.At(i, j);
   if (world.skyDome) world.skyDome->Radius = FogRangeFor(table.viewRange).end;
   ConfigureImposterBuilders(world.nearImposterBuilder, world.farImposterBuilder, world.Context().settings.ImpostorQuality);
+  PrepareGrass(world);
 }
 
 TTRVSector* FindSector(const TTRVWorld& world, int sx, int sz) {
@@ -104,9 +106,12 @@ bool StepSectors(TTRVWorld& world, float dt) {
     return true;
   }
   world.sectorTimer += dt;
+  const TAffineVector camera = CameraPosition(world);
   if (world.sectorTimer > kSectorUpdateInterval) {
     world.sectorTimer = 0;
-    UpdateSectors(world, CameraPosition(world));
+    UpdateSectors(world, camera);
   }
+  UpdateGrass(world, camera);
+  if (const TGLCamera* eye = world.Context().camera) ShowGrassInView(world, camera, eye->ViewMatrix());
   return false;
 }

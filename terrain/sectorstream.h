@@ -12,8 +12,9 @@ class TTRVSector;
 inline constexpr float kSectorUpdateInterval = 3.0f;
 
 // Lays out what the sectors need from the world: the detail-level table for the view
-// distance setting (and viewRange), the sky dome's radius at the fog end, and the two imposter
-// builders. Run once when the world is created (again if the settings change).
+// distance setting (and viewRange), the sky dome's radius at the fog end, the two imposter
+// builders and the grass mask. Run once when the world is created (again if the settings
+// change).
 void PrepareSectors(TTRVWorld& world);
 
 // The existing sector with these indices: the one in the column cube tagged sx whose sectorZ is
@@ -32,5 +33,5 @@ void UpdateSectors(TTRVWorld& world, const TAffineVector& camera);
 // The sectors' share of a world step. First every sector waiting for its texture is baked;
 // when any was, the answer is true and the step should skip its simulation this frame.
 // Otherwise the sector timer runs and, past three seconds, the sectors are updated around
-// the camera (the context's camera, else its camera target).
+// the camera (the context's camera, else its camera target); then the grass follows the camera.
 bool StepSectors(TTRVWorld& world, float dt);

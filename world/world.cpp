@@ -43,8 +43,6 @@ void TTRVWorld::BuildScene() {
   TGLBaseSceneObject& top = context_.scene->Objects();
   worldRoot = top.AddNewChild<TGLDummyCube>();
   worldRoot->Name = "World";
-  skyDome = worldRoot->AddNewChild<TGLSphere>();
-  skyDome->NormalDirection = ndInside;
   sectorRoot = worldRoot->AddNewChild<TGLDummyCube>();
   staticRoot = worldRoot->AddNewChild<TGLDummyCube>();
   sideRoot = worldRoot->AddNewChild<TGLDummyCube>();
@@ -55,6 +53,11 @@ void TTRVWorld::BuildScene() {
   aimMarker->Scale.SetVector(0.1f, 0.1f, 0.1f);
   probeBox = worldRoot->AddNewChild<TGLDummyCube>();
   probeBox->Scale.SetVector(0.01f, 0.01f, 1);
+  // The sky after everything opaque that stands in front of it: the depth test then spares
+  // it every pixel the ground and the units already cover. The drawing callback still comes
+  // after it and reads the depth of the sky too.
+  skyDome = worldRoot->AddNewChild<TGLSphere>();
+  skyDome->NormalDirection = ndInside;
   renderHook = worldRoot->AddNewChild<TGLDirectOpenGL>();
 
   bakeCamera = worldRoot->AddNewChild<TGLCamera>();

@@ -3,6 +3,8 @@
 // projection, picking and off-screen rendering.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/pixels.h"
 
 #include <SDL.h>
@@ -343,6 +345,27 @@ TEST_F(RenderTest, ImpostersShowAPictureOfTheirObjectBatchedAtTheRenderPoint) {
   shot = viewer_->CreateSnapshotBitmap();
   TVector c = viewer_->Buffer.WorldToScreen(imposters[0]->AbsolutePosition());
   EXPECT_GT(At(shot, static_cast<int>(c.x), kH - static_cast<int>(c.y)).r, 100);
+}
+
+TEST_F(RenderTest, ImposterPicturesAreTakenAFewAFrame) {
+  auto* masters = scene_.Objects().AddNewChild<TGLDummyCube>();
+  masters->Visible = false;
+  TGLStaticImposterBuilder builder;
+  builder.SampleSize = 16;
+  builder.MaxNewPicturesPerFlush = 1;
+  std::vector<TGLImposter*> imposters;
+  for (float x : {-3.0f, 0.0f, 3.0f}) {
+    auto* imp = scene_.Objects().AddNewChild<TGLImposter>();
+    imp->Builder = &builder;
+    imp->ImpostoredObject = AddTexturedCube(*masters);  // three models
+    imp->Position.SetPoint(x, 1, 0);
+    imposters.push_back(imp);
+  }
+  builder.SetRenderPoint(scene_.Objects().AddNewChild<TGLRenderPoint>());
+  for (int frame = 1; frame <= 4; ++frame) {
+    viewer_->CreateSnapshotBitmap();
+    EXPECT_EQ(builder.PicturedCount(), std::min(frame, 3)) << "frame " << frame;
+  }
 }
 
 }  // namespace

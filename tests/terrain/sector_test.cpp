@@ -125,7 +125,7 @@ TEST_F(Sector, EachLevelHoldsItsOwnRepresentation) {
     int proxies, nearImposters, farImposters, boxes;
   } steps[] = {
       {0, 5, 0, 0, 3},  // every list as proxies; boxes for the tree, the building and the wall
-      {1, 0, 3, 0, 0},  // lists 1 and 2
+      {1, 0, 1, 0, 0},  // lists 1 and 2, but the grass and the fence post have no imposter
       {2, 0, 0, 1, 0},  // list 2
       {3, 0, 0, 0, 0},
       {0, 5, 0, 0, 3},  // rebuilt on the way back
@@ -143,7 +143,7 @@ TEST_F(Sector, EachLevelHoldsItsOwnRepresentation) {
   auto* imposter = dynamic_cast<TGLImposter*>(s.nearImposterCube->Children(0));
   ASSERT_NE(imposter, nullptr);
   EXPECT_EQ(imposter->Builder, &world->nearImposterBuilder);
-  EXPECT_EQ(imposter->ImpostoredObject, world->themes[0]->Object(kGrass));
+  EXPECT_EQ(imposter->ImpostoredObject, world->themes[0]->Object(kWall));
 }
 
 TEST_F(Sector, ProxiesStandOnTheSlopeUnderTheirOffsetPosition) {
@@ -324,10 +324,37 @@ TEST_F(Sector, DestroyingFreesOnlyWhatTheSectorMade) {
   EXPECT_EQ(world->materialLibrary.Count(), before);
   ASSERT_NE(world->materialLibrary.GetLibMaterialByName("D@1@1"), nullptr);
 
+  // The weight materials of its ground layers live in the theme's library until then: the
+  // ground (material 0) and the sea painter (material 1) of its one slot.
+  TGLMaterialLibrary& theme = world->themes[0]->materialLibrary;
+  const int themeMaterials = static_cast<int>(world->themes[0]->materialInfos.size());
+  ASSERT_NE(theme.GetLibMaterialByName("A00@1@1"), nullptr);
+  ASSERT_NE(theme.GetLibMaterialByName("A01@1@1"), nullptr);
+  EXPECT_EQ(theme.GetLibMaterialByName("A02@1@1"), nullptr) << "no river here: no weights for it";
+  EXPECT_EQ(theme.Count(), themeMaterials + 2);
+
   land.Free();
   EXPECT_EQ(world->materialLibrary.GetLibMaterialByName("D@1@1"), nullptr);
   EXPECT_EQ(world->materialLibrary.Count(), before - 1);
   EXPECT_NE(world->materialLibrary.GetLibMaterialByName("sky"), nullptr);
+  EXPECT_EQ(theme.GetLibMaterialByName("A00@1@1"), nullptr);
+  EXPECT_EQ(theme.Count(), themeMaterials) << "the theme's own materials stay";
+}
+
+TEST_F(Sector, TheGroundLayersAreBuiltAtLoad) {
+  const TTRVSector& land = Hill(0);
+  ASSERT_EQ(land.matInfos.size(), 1u);
+  EXPECT_EQ(land.matInfos[0].slotThemeName, "Basic");
+  EXPECT_TRUE(land.matInfos[0].usedMaterials.test(0));
+  EXPECT_TRUE(land.matInfos[0].usedMaterials.test(1));
+  ASSERT_EQ(land.GroundLayers().passes.size(), 2u);
+  EXPECT_TRUE(land.GroundLayers().passes[0].opaque);
+  for (const TTRVGroundPass& pass : land.GroundLayers().passes) {
+    ASSERT_NE(pass.look, nullptr);
+    ASSERT_NE(pass.weights, nullptr);
+    EXPECT_EQ(pass.weights->Material.Texture.Width(), kSectorSide);
+  }
+  EXPECT_EQ(land.GroundLayers().passes[1].look, world->themes[0]->materialLibrary.Materials(1));
 }
 
 }  // namespace

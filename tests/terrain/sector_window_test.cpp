@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/bitmap.h"
 #include "platform/window.h"
@@ -31,6 +32,8 @@ using testpixels::Rgb;
 }
 
 constexpr Rgb kGrass{60, 170, 60};
+// Ground layers, like the sea, are modulated by their material's white-grey diffuse (0.8).
+constexpr Rgb kGrassDrawn{48, 136, 48};
 constexpr Rgb kSea{20, 40, 200};
 
 std::vector<std::uint8_t> SolidBmp(Rgb c) {
@@ -39,8 +42,13 @@ std::vector<std::uint8_t> SolidBmp(Rgb c) {
   return b.EncodeBmp();
 }
 
-// A ground material over every height and, when asked, a sea painter.
-void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
+// A ground material of the colour over every height and, when asked, a material painting the
+// class in its own colour.
+struct Painter {
+  std::uint8_t terrainClass;
+  Rgb colour;
+};
+void WriteColourTheme(const ProgramFolder& folder, Rgb groundColour, std::optional<Painter> painter) {
   TTRVThemeFileData d;
   d.themeName = "Basic";
   TTRVMaterialRecord ground;
@@ -49,20 +57,25 @@ void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
   ground.bandLow = 0;
   ground.bandPeak = 1;
   ground.bandHigh = 255;
-  ground.bmp = SolidBmp(kGrass);
+  ground.bmp = SolidBmp(groundColour);
   d.materials.push_back(ground);
-  if (withSea) {
-    TTRVMaterialRecord sea;
-    sea.materialName = "Sea";
-    sea.heightLayer = 1;
-    sea.paintsClass = tcSea;
-    sea.bmp = SolidBmp(kSea);
-    d.materials.push_back(sea);
+  if (painter) {
+    TTRVMaterialRecord paint;
+    paint.materialName = "Paint";
+    paint.heightLayer = 1;
+    paint.paintsClass = painter->terrainClass;
+    paint.bmp = SolidBmp(painter->colour);
+    d.materials.push_back(paint);
   }
   const std::vector<std::uint8_t> bytes = WriteThemeFile(d);
   FILE* f = std::fopen((folder.Path() / "themes" / "Basic.TRV").c_str(), "wb");
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
+}
+
+// A ground material over every height and, when asked, a sea painter.
+void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
+  WriteColourTheme(folder, kGrass, withSea ? std::optional<Painter>(Painter{tcSea, kSea}) : std::nullopt);
 }
 
 class SectorWindow : public ::testing::Test {
@@ -129,8 +142,8 @@ TEST_F(SectorWindow, TheBakeShowsTheGroundAndWaterNotAUnitStandingOverIt) {
   const platform::Bitmap top = world_->bakeViewer->CaptureBitmap();
   ASSERT_EQ(top.Width(), 64);
   // Seen from above with +Z up the picture, +X runs to the left: local x 8 is at column 48.
-  EXPECT_TRUE(Near(At(top, 48, 32), kGrass)) << "under the unit";
-  EXPECT_TRUE(Near(At(top, 60, 5), kGrass));
+  EXPECT_TRUE(Near(At(top, 48, 32), kGrassDrawn)) << "under the unit";
+  EXPECT_TRUE(Near(At(top, 60, 5), kGrassDrawn));
   // The sea material is modulated by its white-grey diffuse (0.8).
   EXPECT_TRUE(Near(At(top, 12, 32), {16, 32, 160}));
   const TGLLibMaterial* baked = world_->materialLibrary.GetLibMaterialByName("D@1@1");
@@ -146,7 +159,7 @@ TEST_F(SectorWindow, WithoutASeaMaterialWaterIsThePlainDefault) {
   ASSERT_EQ(BakePendingSectors(*world_), 1);
   const platform::Bitmap top = world_->bakeViewer->CaptureBitmap();
   EXPECT_TRUE(Near(At(top, 12, 32), {31, 64, 115}));
-  EXPECT_TRUE(Near(At(top, 48, 32), kGrass));
+  EXPECT_TRUE(Near(At(top, 48, 32), kGrassDrawn));
 }
 
 TEST_F(SectorWindow, EveryLevelShowsTheGroundOnScreen) {
@@ -161,7 +174,7 @@ TEST_F(SectorWindow, EveryLevelShowsTheGroundOnScreen) {
     for (int level : {0, 1, 2, 3}) {
       sector_->SetDetailLevel(level);
       const platform::Bitmap shot = viewer_->CreateSnapshotBitmap();
-      EXPECT_TRUE(Near(At(shot, 160, 120), kGrass)) << "level " << level;
+      EXPECT_TRUE(Near(At(shot, 160, 120), kGrassDrawn)) << "level " << level;
     }
     // Over the sea half the water shows, at full detail and as the flat plane of the coarse
     // levels (near enough: the sector's corner within 40 of the camera).
@@ -175,6 +188,64 @@ TEST_F(SectorWindow, EveryLevelShowsTheGroundOnScreen) {
     camera_->Up.SetVector(0, 1, 0);
     camera_->Direction.SetVector(0, 0, 1);
   }
+}
+
+// Two layers meeting on flat ground: red grass everywhere, a blue road painted over the half
+// of sector (1, 1) with local x below 16.
+class TwoLayers : public SectorWindow {
+ protected:
+  void Load() {
+    WriteColourTheme(folder_, {220, 0, 0}, Painter{tcRoad, {0, 0, 220}});
+    Island island(4, 4);
+    island.Fill(32, 32, 48, 65, tcRoad, 50);
+    island.Fill(48, 32, 65, 65, tcOpenGround, 50);
+    island.Save(folder_.Path(), "Road");
+    TTRVWorldContext c = Context(folder_, &scene_);
+    c.settings.ViewDistance = 1;
+    c.camera = camera_;
+    std::string error;
+    world_ = CreateLoadedWorld(c, "Road", true, nullptr, error);
+    ASSERT_TRUE(world_) << error;
+    PrepareSectors(*world_);
+    sector_ = GetOrCreateSector(*world_, 1, 1);
+    ASSERT_NE(sector_, nullptr);
+    // Straight down over the edge of the road, at world x = 47 .. 48.
+    camera_->Position.SetPoint(48, 12, 48);
+    camera_->Up.SetVector(0, 0, 1);
+    camera_->Direction.SetVector(0, -1, 0);
+  }
+};
+
+TEST_F(TwoLayers, WhereTheirWeightsMeetTheLayersSumToTheBlend) {
+  Load();
+  ASSERT_EQ(sector_->GroundLayers().passes.size(), 2u);
+  const platform::Bitmap shot = viewer_->CreateSnapshotBitmap();
+  EXPECT_EQ(sector_->groundPasses, 2);
+  // Both materials are modulated by their white-grey diffuse (0.8): red and blue together
+  // always make 176, whatever their shares, on the road, on the open ground and between.
+  int reds = 0, blues = 0;
+  for (int x = 40; x < 280; ++x) {
+    const Rgb c = At(shot, x, 120);
+    ASSERT_NEAR(c.r + c.b, 176, 6) << "column " << x << ": (" << c.r << ", " << c.g << ", " << c.b << ")";
+    ASSERT_LE(c.g, 2);
+    if (c.r > 170) ++reds;
+    if (c.b > 140) ++blues;
+  }
+  // +X runs to the left: open ground (all grass) there, the road (a little grass in it) right.
+  EXPECT_TRUE(Near(At(shot, 40, 120), {176, 0, 0}, 4));
+  EXPECT_TRUE(Near(At(shot, 279, 120), {29, 0, 147}, 4));
+  EXPECT_GT(reds, 20);
+  EXPECT_GT(blues, 20);
+}
+
+TEST_F(TwoLayers, FogCoversTheLayersOnce) {
+  Load();
+  viewer_->Buffer.FogEnable = true;
+  viewer_->Buffer.FogEnvironment.FogColor.SetColor(0.25f, 0.25f, 0.25f);
+  viewer_->Buffer.FogEnvironment.FogStart = 0;
+  viewer_->Buffer.FogEnvironment.FogEnd = 1;
+  const platform::Bitmap shot = viewer_->CreateSnapshotBitmap();
+  for (int x : {40, 160, 279}) EXPECT_TRUE(Near(At(shot, x, 120), {64, 64, 64}, 3)) << "column " << x;
 }
 
 TEST_F(SectorWindow, ASectorOutOfViewDrawsNothing) {
