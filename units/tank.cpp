@@ -359,7 +359,6 @@ void StepTankAI(TTRVEntity& u, float dt) {
     SteerVehicleToward(u, CellPosition(waypoint));
   }
 
-
   // The target's state may have changed above; the sight was taken on the one engaged.
   if (engaging && u.aiState == 1) {
     if (sight.visible) c.fire = true;
