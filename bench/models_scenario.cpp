@@ -177,6 +177,9 @@ int RunModelsScenario(const BenchOptions& bench) {
       for (int i = 0; i < count; ++i) {
         TGLFreeForm* model = theme.Object(i);
         if (!model) continue;
+        // What each model costs the renderer every time it is drawn near the camera.
+        std::printf("theme_%s_%s_triangles: %zu\n", name.c_str(), theme.objectInfos[i].objectName.c_str(),
+                    model->MeshObjects.TriangleCount());
         loop.PumpEvents();
         window.MakeCurrent();
         stage.Frame(*model, kCellWidth, kCellHeight);

@@ -119,6 +119,8 @@ void TTRVHUD::Build() {
   mapNode = AddNewChild<TGLDummyCube>();
 
   Layout(false);
+  // Where the pointer rests until the player's first step moves it: mid-view, not the corner.
+  cursor->Position.SetPoint(static_cast<float>(ScreenWidth() / 2), static_cast<float>(ScreenHeight() / 2), 0);
 }
 
 bool TTRVHUD::LoadSideIcons(int sideIndex, std::int32_t colour) {

@@ -262,6 +262,8 @@ void TGLBaseSceneObject::DoProgress(double deltaTime, double newTime) {
 
 void TGLBaseSceneObject::BuildList(TRenderContext& rci) {
   if (!Visible) return;
-  rci.Add(*this, RenderPass());
+  // An object wholly outside the view is left out; its children answer for themselves.
+  TBoundingSphere bounds;
+  if (!LocalBounds(bounds) || !rci.OutOfView(TransformSphere(bounds, AbsoluteMatrix()))) rci.Add(*this, RenderPass());
   for (const auto& c : children_) c->BuildList(rci);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/bounds.h"
 #include "scene/coordinates.h"
 
 class TGLScene;
@@ -123,6 +124,9 @@ class TGLBaseSceneObject : private TGLCoordinatesOwner {
   // Draws this object with its material, the modelview already holding its absolute frame.
   // Ignores Visible, so a proxy can draw a hidden master.
   virtual void Render(TRenderContext&) {}
+  // The sphere, in local units, holding everything Render draws of this object (children
+  // not included); false when unknown, and then the viewer never culls the object.
+  virtual bool LocalBounds(TBoundingSphere&) const { return false; }
   // Whether the viewer's picking may answer this object.
   virtual bool Pickable() const { return RenderPass() == TRenderPass::Opaque || RenderPass() == TRenderPass::Blended; }
 

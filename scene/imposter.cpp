@@ -296,6 +296,18 @@ void TGLStaticImposterBuilder::Flush(TRenderContext& rci) {
   glPopAttrib();
 }
 
+bool TGLStaticImposterBuilder::QuadBounds(const TGLBaseSceneObject& object, TBoundingSphere& out) const {
+  const auto found = sets_.find(&object);
+  if (found == sets_.end()) return false;
+  // The quad's half side is the picture's radius; its corners lie that times the root of two away.
+  out = {found->second->centre, found->second->radius * 1.4143f};
+  return true;
+}
+
+bool TGLImposter::LocalBounds(TBoundingSphere& out) const {
+  return Builder && ImpostoredObject && Builder->QuadBounds(*ImpostoredObject, out);
+}
+
 void TGLImposter::Render(TRenderContext& rci) {
   if (Builder && ImpostoredObject && !rci.picking) Builder->Request(*this, rci);
 }

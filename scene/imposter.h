@@ -52,6 +52,8 @@ class TGLStaticImposterBuilder {
   int PicturedCount() const { return static_cast<int>(sets_.size()); }
   // Which picture serves a viewer at `toViewer` (in the object's frame): corona and sample.
   void ChooseSample(const TAffineVector& toViewer, int& corona, int& sample) const;
+  // Where the object's quad is drawn, in the imposter's frame; false before its pictures exist.
+  bool QuadBounds(const TGLBaseSceneObject& object, TBoundingSphere& out) const;
 
   // Called by imposters while rendering.
   void Request(TGLImposter& imposter, struct TRenderContext& rci);
@@ -77,6 +79,8 @@ class TGLImposter : public TGLBaseSceneObject {
   TRenderPass RenderPass() const override { return Builder && ImpostoredObject ? TRenderPass::Opaque : TRenderPass::None; }
   bool Pickable() const override { return false; }
   void Render(TRenderContext& rci) override;
+  // Known once the object's pictures are taken: the sphere through the corners of its quad.
+  bool LocalBounds(TBoundingSphere& out) const override;
 };
 
 // Draws the imposters queued by the builders that name it; put it last among the scene's

@@ -21,6 +21,10 @@ TRenderPass TGLProxyObject::RenderPass() const {
   return p == TRenderPass::HUD ? TRenderPass::None : p == TRenderPass::None ? TRenderPass::Opaque : p;
 }
 
+bool TGLProxyObject::LocalBounds(TBoundingSphere& out) const {
+  return MasterObject && MasterObject != this && SubtreeBounds(*MasterObject, out);
+}
+
 void TGLProxyObject::Render(TRenderContext& rci) {
   if (MasterObject && MasterObject != this) RenderObjectAndChildren(*MasterObject, rci);
 }

@@ -14,4 +14,5 @@ class TGLProxyObject : public TGLBaseSceneObject {
 
   TRenderPass RenderPass() const override;
   void Render(TRenderContext& rci) override;
+  bool LocalBounds(TBoundingSphere& out) const override;
 };

@@ -18,6 +18,8 @@ struct TRenderContext {
   TMatrix projection{1.0f};
   TMatrix view{1.0f};          // world to eye
   TAffineVector cameraPosition{0, 0, 0};
+  // The camera's view volume in world space; empty (culling nothing) until the viewer sets it.
+  TFrustum frustum;
   bool picking = false;         // drawing for selection: no materials needed
   bool lighting = true;         // the frame's baseline, restored after each material
   bool fog = false;
@@ -29,6 +31,8 @@ struct TRenderContext {
   std::vector<TGLBaseSceneObject*> hud;      // screen-space sprites
   // Builders with imposters queued for their render point this frame.
   std::vector<TGLStaticImposterBuilder*> imposterBuilders;
+
+  bool OutOfView(const TBoundingSphere& world) const { return frustum.Outside(world.centre, world.radius); }
 
   void Add(TGLBaseSceneObject& o, TRenderPass pass) {
     switch (pass) {

@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "scene/customobject.h"
 #include "scene/gl.h"
+#include "scene/glextensions.h"
 #include "scene/imposter.h"
 #include "scene/rendercontext.h"
 
@@ -24,15 +25,6 @@ void CollectLights(const TGLBaseSceneObject& o, std::vector<const TGLLightSource
     if (auto* l = dynamic_cast<const TGLLightSource*>(c); l && l->Shining) out.push_back(l);
     CollectLights(*c, out);
   }
-}
-
-bool HasExtension(const char* name) {
-  const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-  if (!all) return false;
-  size_t n = std::strlen(name);
-  for (const char* p = std::strstr(all, name); p; p = std::strstr(p + 1, name))
-    if ((p == all || p[-1] == ' ') && (p[n] == ' ' || p[n] == 0)) return true;
-  return false;
 }
 
 void DrawAxes() {
@@ -56,6 +48,7 @@ void TGLSceneBuffer::Prepare(TRenderContext& rci) {
   rci.viewportHeight = height_;
   rci.projection = Camera->ProjectionMatrix(width_, height_);
   rci.view = Camera->ViewMatrix();
+  rci.frustum = TFrustum(rci.projection * rci.view);
   rci.cameraPosition = Camera->AbsoluteAffinePosition();
   if (TGLScene* scene = Camera->Scene()) scene->Objects().BuildList(rci);
 }
@@ -123,7 +116,7 @@ void TGLSceneBuffer::DrawPasses(TRenderContext& rci) {
     glFogf(GL_FOG_START, FogEnvironment.FogStart);
     glFogf(GL_FOG_END, FogEnvironment.FogEnd);
     glHint(GL_FOG_HINT, GL_NICEST);
-    if (HasExtension("GL_NV_fog_distance"))
+    if (HasGLExtension("GL_NV_fog_distance"))
       glFogi(GL_FOG_DISTANCE_MODE_NV, FogEnvironment.FogDistance == fdEyePlane ? GL_EYE_PLANE_ABSOLUTE_NV : GL_EYE_RADIAL_NV);
   } else {
     glDisable(GL_FOG);

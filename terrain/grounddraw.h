@@ -1,11 +1,13 @@
-// The full-detail ground drawn in layers: one pass per ground material in use, its own tiled
-// texture on the first texture unit modulated by its weight texture on the second, the first
+// The full-detail ground drawn in layers: one pass per ground material in use, or per pair of
+// them, each material's own tiled texture weighed by the sector's weight texture, the first
 // pass opaque and every further one added on top, so the passes sum to the blend the weights
-// describe. Which quads each pass covers is planned once per sector load (no GL); the drawing
-// runs inside the sector's direct-drawing callback and restores what it changes.
+// describe. Which quads each pass covers, and which layers share a pass, is planned once per
+// sector load (no GL); the drawing runs inside the sector's direct-drawing callback and
+// restores what it changes.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "terrain/groundlayers.h"
@@ -16,9 +18,16 @@ struct TRenderContext;
 struct TTRVGroundPass {
   int slot = 0;
   int material = 0;
-  TGLLibMaterial* look = nullptr;     // the theme's material: texture, repeat, colour
-  TGLLibMaterial* weights = nullptr;  // the sector's weight material of (slot, material)
-  bool opaque = false;                // the sector's first pass lays the ground down
+  // A second layer drawn in the same pass, or -1: its weights ride in the weight texture's
+  // alpha, the first layer's in its colour. Every pixel of a pass costs much the same however
+  // many layers it sums, so two layers in one pass cost little more than one.
+  int pairSlot = -1;
+  int pairMaterial = -1;
+  TGLLibMaterial* look = nullptr;      // the theme's material: texture, repeat, colour
+  TGLLibMaterial* pairLook = nullptr;  // the second layer's
+  TGLLibMaterial* weights = nullptr;   // the sector's weight material of the pass
+  bool opaque = false;                 // the sector's first pass lays the ground down
+  bool Paired() const { return pairSlot >= 0; }
   std::vector<std::uint16_t> indices; // triangles over the 33 x 33 grid of vertices
   int Quads() const { return static_cast<int>(indices.size() / 6); }
 };
@@ -29,12 +38,23 @@ struct TTRVGroundLayerMesh {
   std::vector<TTRVGroundPass> passes;
 };
 
-// The passes of a sector, slot by slot and within a slot by ascending material, one for each
-// used material: the first covers every quad whose four heights are not all 0; every further
-// one only the quads with a corner where its material weighs anything (adding nothing
-// elsewhere, it is not drawn there). Materials are left for the caller to attach.
-TTRVGroundLayerMesh PlanGroundPasses(const TTRVGroundLayers& layers, const TTRVSectorGrid& heights);
+// Whether two layers, (slot, material) each, may share a pass: they must take the same colour.
+using TTRVLayerPairing = std::function<bool(int slotA, int materialA, int slotB, int materialB)>;
 
-// Draws the passes that have both materials over the 33 x 33 grid `positions` (x, y, z per
-// vertex, [x * 33 + z]) with the depth test at less-or-equal. Answers the passes drawn.
-int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGroundLayerMesh& mesh);
+// The passes of a sector, taking the layers slot by slot and within a slot by ascending
+// material: the first covers every quad whose four heights are not all 0; every further one
+// only the quads with a corner where its material weighs anything (adding nothing elsewhere,
+// it is not drawn there). Where `pairing` allows, a layer takes a later one into its pass when
+// that costs fewer pixels than two passes: the pass then covers both layers' quads. Without
+// `pairing` every layer has a pass of its own. Materials are left for the caller to attach.
+TTRVGroundLayerMesh PlanGroundPasses(const TTRVGroundLayers& layers, const TTRVSectorGrid& heights,
+                                     const TTRVLayerPairing& pairing = {});
+
+// Whether the current context can draw both layers of a pair in one pass: it must multiply
+// and add in one texture stage and read another unit's texture.
+bool CanDrawPairsInOnePass();
+
+// Draws the passes that have their materials over the 33 x 33 grid `positions` (x, y, z per
+// vertex, [x * 33 + z]) with the depth test at less-or-equal. Without `pairsInOnePass` a
+// paired pass is drawn as two from the same weight texture. Answers the passes drawn.
+int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGroundLayerMesh& mesh, bool pairsInOnePass);

@@ -16,25 +16,6 @@
 #include "world/theme.h"
 #include "world/world.h"
 
-namespace {
-
-// Whether a sphere reaches into the view of the context's camera.
-bool SphereInView(const TRenderContext& rci, const TAffineVector& c, float radius) {
-  const TMatrix m = rci.projection * rci.view;
-  // Rows of the clip matrix (column-major storage: m[col][row]).
-  const auto row = [&m](int r) { return TVector(m[0][r], m[1][r], m[2][r], m[3][r]); };
-  const TVector r0 = row(0), r1 = row(1), r2 = row(2), r3 = row(3);
-  const TVector planes[6] = {r3 + r0, r3 - r0, r3 + r1, r3 - r1, r3 + r2, r3 - r2};
-  for (const TVector& p : planes) {
-    const float len = VectorLength(TAffineVector(p));
-    if (len <= 0) continue;
-    if ((p.x * c.x + p.y * c.y + p.z * c.z + p.w) / len < -radius) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 TTRVSector::TTRVSector() {
   groundRenderer = AddNewChild<TGLDirectOpenGL>();
   detailRoot = AddNewChild<TGLDummyCube>();
@@ -170,7 +151,7 @@ float TTRVSector::CameraDistance(const TRenderContext& rci) const {
 
 void TTRVSector::BuildList(TRenderContext& rci) {
   if (!Visible) return;
-  inView = SphereInView(rci, TAffineVector(AbsoluteMatrix() * TVector(16, 0, 16, 1)), kSectorCullRadius);
+  inView = !rci.OutOfView({TAffineVector(AbsoluteMatrix() * TVector(16, 0, 16, 1)), kSectorCullRadius});
   detailRoot->Visible = inView;
   TGLDummyCube::BuildList(rci);
 }
@@ -231,25 +212,45 @@ void TTRVSector::BuildGroundLayers() {
   TTRVGroundLayers layers = ::BuildGroundLayers(heights, cellTypes, themes, ground);
   themeSlots = layers.themeSlots;
   matInfos = layers.matInfos;
-  groundLayers_ = PlanGroundPasses(layers, heights);
+  const auto look = [&layers](int slot, int material) {
+    return layers.slotThemes[static_cast<std::size_t>(slot)]->materialLibrary.Materials(material);
+  };
+  // Two layers share a pass when they take the same tint: the pass lays one colour over both.
+  const auto sameTint = [&look](int slotA, int materialA, int slotB, int materialB) {
+    const TGLLibMaterial* a = look(slotA, materialA);
+    const TGLLibMaterial* b = look(slotB, materialB);
+    if (!a || !b) return false;
+    const TGLColor &x = a->Material.FrontProperties.Diffuse, &y = b->Material.FrontProperties.Diffuse;
+    return x.Red == y.Red && x.Green == y.Green && x.Blue == y.Blue;
+  };
+  groundLayers_ = PlanGroundPasses(layers, heights, sameTint);
+  const auto weightsOf = [&layers](int slot, int material) {
+    const std::vector<std::uint8_t>& all = layers.weights[static_cast<std::size_t>(slot)];
+    return std::span<const std::uint8_t>(all.data() + static_cast<std::size_t>(material) * kSectorSamples, kSectorSamples);
+  };
   for (TTRVGroundPass& pass : groundLayers_.passes) {
     TTRVTheme& theme = *layers.slotThemes[static_cast<std::size_t>(pass.slot)];
-    pass.look = theme.materialLibrary.Materials(pass.material);
-    const std::string name = WeightMaterialName(pass.slot, pass.material, sectorX, sectorZ);
+    pass.look = look(pass.slot, pass.material);
+    std::string name = WeightMaterialName(pass.slot, pass.material, sectorX, sectorZ);
+    if (pass.Paired()) {
+      pass.pairLook = look(pass.pairSlot, pass.pairMaterial);
+      name += "+" + std::to_string(pass.pairSlot) + std::to_string(pass.pairMaterial);
+    }
     TGLLibMaterial* weights = theme.materialLibrary.GetLibMaterialByName(name);
     if (!weights) {
       weights = theme.materialLibrary.Add(name);
       weightMaterials_.emplace_back(&theme, name);
     }
-    const std::vector<std::uint8_t>& all = layers.weights[static_cast<std::size_t>(pass.slot)];
-    const std::span<const std::uint8_t> mine(all.data() + static_cast<std::size_t>(pass.material) * kSectorSamples, kSectorSamples);
-    const std::vector<std::uint8_t> image = WeightImage(mine);
+    const std::vector<std::uint8_t> image =
+        pass.Paired() ? WeightImage(weightsOf(pass.slot, pass.material), weightsOf(pass.pairSlot, pass.pairMaterial))
+                      : WeightImage(weightsOf(pass.slot, pass.material));
     TGLMaterial& m = weights->Material;
     m.Texture.SetImage(kSectorSide, kSectorSide, image.data());
     m.Texture.TextureMode = tmModulate;
     m.Texture.TextureWrap = twNone;
-    // Eight bits a weight: the passes must still sum to the whole where they meet.
-    m.Texture.TextureFormat = tfRGB;
+    // Eight bits a weight, and the pair's second in alpha: the passes must still sum to the
+    // whole where they meet.
+    m.Texture.TextureFormat = tfRGBA;
     m.Texture.MinFilter = miLinear;
     m.Texture.MagFilter = maLinear;
     pass.weights = weights;
@@ -257,7 +258,7 @@ void TTRVSector::BuildGroundLayers() {
 }
 
 void TTRVSector::DrawLayers(TRenderContext& rci) {
-  groundPasses = DrawGroundLayers(rci, Mesh(0).positions.data(), groundLayers_);
+  groundPasses = DrawGroundLayers(rci, Mesh(0).positions.data(), groundLayers_, CanDrawPairsInOnePass());
 }
 
 bool TTRVSector::DrawBaked(TRenderContext& rci, int level) {

@@ -8,6 +8,7 @@
 
 #include "platform/paths.h"
 #include "platform/random.h"
+#include "world/worldroot.h"
 
 TTRVWorld::TTRVWorld(TTRVWorldContext context) : context_(std::move(context)) {
   if (!context_.scene) {
@@ -41,7 +42,8 @@ TTRVWorld::~TTRVWorld() {
 
 void TTRVWorld::BuildScene() {
   TGLBaseSceneObject& top = context_.scene->Objects();
-  worldRoot = top.AddNewChild<TGLDummyCube>();
+  auto* root = top.AddNewChild<TTRVWorldRoot>();
+  worldRoot = root;
   worldRoot->Name = "World";
   sectorRoot = worldRoot->AddNewChild<TGLDummyCube>();
   staticRoot = worldRoot->AddNewChild<TGLDummyCube>();
@@ -58,6 +60,8 @@ void TTRVWorld::BuildScene() {
   // after it and reads the depth of the sky too.
   skyDome = worldRoot->AddNewChild<TGLSphere>();
   skyDome->NormalDirection = ndInside;
+  root->groundSource = sectorRoot;
+  root->groundBefore = skyDome;
   renderHook = worldRoot->AddNewChild<TGLDirectOpenGL>();
 
   bakeCamera = worldRoot->AddNewChild<TGLCamera>();

@@ -175,6 +175,46 @@ TEST_F(GroundLayers, PassesCoverTheirMaterialsQuadsAndSkipOpenSea) {
   EXPECT_FLOAT_EQ(mesh.weightCoords.back(), 32.5f / 33);
 }
 
+TEST_F(GroundLayers, ALayerTakesAnotherIntoItsPassWhenThatSavesPixels) {
+  const auto any = [](int, int, int, int) { return true; };
+  const auto cells = [](const TTRVGroundPass& pass) { return pass.Quads(); };
+  // A road over the vertices x < 16: its 16 columns of quads are enough to share the grass's pass.
+  for (int x = 0; x < 16; ++x)
+    for (int z = 0; z <= kSectorCells; ++z) Set(types_, x, z, tcRoad);
+  TTRVGroundLayerMesh mesh = PlanGroundPasses(Build(), heights_, any);
+  ASSERT_EQ(mesh.passes.size(), 1u);
+  EXPECT_TRUE(mesh.passes[0].opaque);
+  EXPECT_EQ(mesh.passes[0].pairSlot, 0);
+  EXPECT_EQ(mesh.passes[0].pairMaterial, 1);
+  EXPECT_EQ(cells(mesh.passes[0]), 32 * 32);
+
+  // Refused by the caller (other tints), the road keeps a pass of its own.
+  mesh = PlanGroundPasses(Build(), heights_, [](int, int, int, int) { return false; });
+  ASSERT_EQ(mesh.passes.size(), 2u);
+  EXPECT_FALSE(mesh.passes[0].Paired());
+  EXPECT_EQ(cells(mesh.passes[1]), 16 * 32);
+
+  // Two short roads far apart would cost more together: every pixel of the pair samples both.
+  types_.fill(0x00);
+  Set(types_, 4, 4, tcRoad);
+  Set(types_, 25, 25, 0x10);  // Bare's ground
+  mesh = PlanGroundPasses(Build(), heights_, any);
+  ASSERT_EQ(mesh.passes.size(), 3u);
+  for (const TTRVGroundPass& pass : mesh.passes) EXPECT_FALSE(pass.Paired());
+
+  // Road and Bare's ground in a checkerboard: both cover the same quads, and share a pass
+  // though they come from different slots.
+  types_.fill(0x00);
+  for (int x = 4; x <= 12; ++x)
+    for (int z = 4; z <= 12; ++z) Set(types_, x, z, (x + z) % 2 ? 0x10 : tcRoad);
+  mesh = PlanGroundPasses(Build(), heights_, any);
+  ASSERT_EQ(mesh.passes.size(), 2u);
+  EXPECT_EQ(mesh.passes[1].slot, 0);
+  EXPECT_EQ(mesh.passes[1].material, 1);
+  EXPECT_EQ(mesh.passes[1].pairSlot, 1);
+  EXPECT_EQ(mesh.passes[1].pairMaterial, 0);
+}
+
 TEST(WeightImage, OneTexelPerVertexWithTheRowsCountedFromTheBottom) {
   std::vector<std::uint8_t> w(kSectorSamples, 0), second(kSectorSamples, 0);
   w[3 * kSectorSide + 0] = 200;   // vertex (3, 0): the picture's last row

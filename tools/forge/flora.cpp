@@ -38,7 +38,7 @@ void Limb(MeshKit& m, TAffineVector a, TAffineVector b, float r0, float r1, int 
 
 void Clump(MeshKit& m, TAffineVector at, TAffineVector radii, float turn) {
   m.Push(Translation(at.x, at.y, at.z) * RotationY(turn));
-  m.Blob(radii.x, radii.y, radii.z, 7, 5);
+  m.Blob(radii.x, radii.y, radii.z, 6, 4);
   m.Pop();
 }
 

@@ -200,8 +200,9 @@ void MeshKit::Blob(float rx, float ry, float rz, int slices, int stacks) {
       float s0 = static_cast<float>(i) / slices, s1 = static_cast<float>(i + 1) / slices;
       float t0 = 1 - static_cast<float>(j + 1) / stacks, t1 = 1 - static_cast<float>(j) / stacks;
       TAffineVector a = at(j + 1, i), b = at(j + 1, i + 1), c = at(j, i + 1), d = at(j, i);
-      Triangle(a, b, c, {s0, t0}, {s1, t0}, {s1, t1});
-      Triangle(a, c, d, {s0, t0}, {s1, t1}, {s0, t1});
+      // The rings at the poles shrink to a point: their second triangle would have no area.
+      if (j + 1 < stacks) Triangle(a, b, c, {s0, t0}, {s1, t0}, {s1, t1});
+      if (j > 0) Triangle(a, c, d, {s0, t0}, {s1, t1}, {s0, t1});
     }
 }
 

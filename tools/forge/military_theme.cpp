@@ -108,12 +108,13 @@ MeshKit WallSegment() {
   MeshKit m;
   m.SetRegion(Uv(kWallStripes));
   m.Box({0, 0, -0.045f}, {1, kWallHeight, 0.045f}, false);
-  // Razor wire on top: a few turned strands along the wall.
+  // Razor wire on top: a few coils along the wall, square in section: a hundred walls stand
+  // round every base, and rounder coils would triple the wall's triangles for a few pixels.
   m.SetRegion(Uv(kSteel));
-  for (int i = 0; i < 6; ++i) {
-    float x = (i + 0.5f) / 6;
-    m.Push(Translation(x, kWallHeight + 0.04f, 0) * RotationZ(90));
-    m.Cylinder(0.035f, 0.035f, -0.08f, 0.08f, 6, false);
+  for (int i = 0; i < 4; ++i) {
+    float x = (i + 0.5f) / 4;
+    m.Push(Translation(x, kWallHeight + 0.04f, 0) * RotationZ(90) * RotationY(45));
+    m.Cylinder(0.04f, 0.04f, -0.1f, 0.1f, 4, false);
     m.Pop();
   }
   return m;
