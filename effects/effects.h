@@ -74,6 +74,8 @@ class TTRVEffects {
 
   int ParticleCount() const { return static_cast<int>(particles_.size()); }
   int FireTrailCount() const { return static_cast<int>(fireTrails_.size()); }
+  // Discs the last Draw put on screen: the living ones that had not faded out.
+  int DrawnCount() const { return static_cast<int>(drawOrder_.size()); }
   const std::vector<TTRVFX>& Particles() const { return particles_; }
   const std::vector<TTRVFXFireTrail>& FireTrails() const { return fireTrails_; }
 
@@ -95,5 +97,6 @@ class TTRVEffects {
   };
   std::vector<std::pair<float, int>> drawOrder_;
   std::vector<Vertex> vertices_;
+  std::vector<std::uint32_t> indices_;  // three a triangle: a disc's rim vertices share its centre
   std::vector<std::vector<std::pair<float, float>>> rims_;  // cos, sin per rim vertex, by segments
 };

@@ -9,13 +9,24 @@
 #include "scene/gl.h"
 #include "scene/rendercontext.h"
 
+namespace {
+
+// Below this, a disc's centre adds less than half a step of an 8-bit colour: nothing shows.
+constexpr float kInvisibleAlpha = 1.0f / 1024;
+
+}  // namespace
+
 void TTRVEffects::Draw(const TRenderContext& rci) {
   if (particles_.empty()) return;
 
-  // Back to front from the eye that draws, so each disc blends over what lies behind it.
+  // Back to front from the eye that draws, so each disc blends over what lies behind it. A
+  // disc whose colour has faded out entirely (dust and smoke spend the end of their lives so)
+  // would leave every pixel as it was: it is not drawn at all.
   drawOrder_.clear();
   for (int i = 0; i < ParticleCount(); ++i) {
-    const TAffineVector off = particles_[static_cast<std::size_t>(i)].position - rci.cameraPosition;
+    const TTRVFX& p = particles_[static_cast<std::size_t>(i)];
+    if (p.Color().a < kInvisibleAlpha) continue;
+    const TAffineVector off = p.position - rci.cameraPosition;
     drawOrder_.emplace_back(VectorDotProduct(off, off), i);
   }
   std::sort(drawOrder_.begin(), drawOrder_.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -26,6 +37,7 @@ void TTRVEffects::Draw(const TRenderContext& rci) {
   const TAffineVector up = VectorNormalize(TAffineVector(view[0][1], view[1][1], view[2][1]));
 
   vertices_.clear();
+  indices_.clear();
   for (const auto& [distance, index] : drawOrder_) {
     const TTRVFX& p = particles_[static_cast<std::size_t>(index)];
     const int segments = p.segments;
@@ -46,15 +58,13 @@ void TTRVEffects::Draw(const TRenderContext& rci) {
                               u * rim[static_cast<std::size_t>(k)].second;
       return Vertex{v.x, v.y, v.z, c.r, c.g, c.b, 0};  // the disc fades out toward its rim
     };
-    // The fan around the centre, as separate triangles so that all discs go in one call.
-    Vertex previous = rimVertex(0);
-    for (int k = 1; k <= segments; ++k) {
-      const Vertex next = rimVertex(k);
-      vertices_.push_back(centre);
-      vertices_.push_back(previous);
-      vertices_.push_back(next);
-      previous = next;
-    }
+    // The fan around the centre, as separate triangles so that all discs go in one call; the
+    // triangles share their vertices, each transformed once.
+    const auto first = static_cast<std::uint32_t>(vertices_.size());
+    vertices_.push_back(centre);
+    for (int k = 0; k <= segments; ++k) vertices_.push_back(rimVertex(k));
+    for (std::uint32_t k = 1; k <= static_cast<std::uint32_t>(segments); ++k)
+      indices_.insert(indices_.end(), {first, first + k, first + k + 1});
   }
   if (vertices_.empty()) return;
 
@@ -76,7 +86,7 @@ void TTRVEffects::Draw(const TRenderContext& rci) {
   glEnableClientState(GL_COLOR_ARRAY);
   glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &vertices_[0].x);
   glColorPointer(4, GL_FLOAT, sizeof(Vertex), &vertices_[0].r);
-  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices_.size()));
+  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices_.size()), GL_UNSIGNED_INT, indices_.data());
   glPopMatrix();
   glPopClientAttrib();
   glPopAttrib();

@@ -82,4 +82,25 @@ TEST_F(EffectsWindow, AnExplosionLightsTheMiddleOfThePictureInFireColours) {
   EXPECT_TRUE(testpixels::NearRgb(At(viewer_->CreateSnapshotBitmap(), kW / 2, kH / 2), background, 2));
 }
 
+TEST_F(EffectsWindow, DustThatHasFadedOutIsNotDrawnWhileItLives) {
+  TTRVEffects fx({}, camera_);
+  auto* hook = scene_.Objects().AddNewChild<TGLDirectOpenGL>();
+  hook->OnRender = [&fx](TGLDirectOpenGL&, TRenderContext& rci) { fx.Draw(rci); };
+  const platform::Bitmap before = viewer_->CreateSnapshotBitmap();
+
+  // Rotor wash right under the camera: faint, gone from sight half a second in, alive until 0.7 s at least.
+  fx.WashDust({0, 0, -3}, {0, 1, 0}, false);
+  const int spawned = fx.ParticleCount();
+  ASSERT_GT(spawned, 0);
+  fx.Step(0.2f);
+  viewer_->CreateSnapshotBitmap();
+  EXPECT_EQ(fx.DrawnCount(), spawned);
+  fx.Step(0.4f);
+  ASSERT_EQ(fx.ParticleCount(), spawned);
+  const platform::Bitmap faded = viewer_->CreateSnapshotBitmap();
+  EXPECT_EQ(fx.DrawnCount(), 0);
+  for (int y = 0; y < kH; y += 8)
+    for (int x = 0; x < kW; x += 8) ASSERT_TRUE(testpixels::NearRgb(At(faded, x, y), At(before, x, y), 0)) << x << ", " << y;
+}
+
 }  // namespace
