@@ -1,7 +1,9 @@
 // Planning and drawing the layered full-detail ground.
 #include "terrain/grounddraw.h"
 
+#include <algorithm>
 #include <bitset>
+#include <cmath>
 #include <initializer_list>
 #include <utility>
 
@@ -102,9 +104,25 @@ void Release(GLenum unit) {
   glDisable(GL_TEXTURE_2D);
 }
 
+// The pass's quads over the chunks asked for, neighbouring chunks in one call.
+void DrawChunks(const TTRVGroundPass& pass, TTRVGroundChunkMask chunks) {
+  int c = 0;
+  while (c < kGroundChunks) {
+    if (!(chunks >> c & 1)) {
+      ++c;
+      continue;
+    }
+    const std::uint32_t from = pass.chunkStarts[static_cast<std::size_t>(c)];
+    while (c < kGroundChunks && (chunks >> c & 1)) ++c;
+    const std::uint32_t to = pass.chunkStarts[static_cast<std::size_t>(c)];
+    if (to > from) glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(to - from), GL_UNSIGNED_SHORT, pass.indices.data() + from);
+  }
+}
+
 // One layer: its texture times the current colour (its tint) on unit 0, times its weight on
 // unit 2, from the weight texture's colour or, for the second layer of a pair, its alpha.
-void DrawOneLayer(TGLLibMaterial& look, TGLLibMaterial& weights, bool fromAlpha, const TTRVGroundPass& pass) {
+void DrawOneLayer(TGLLibMaterial& look, TGLLibMaterial& weights, bool fromAlpha, const TTRVGroundPass& pass,
+                  TTRVGroundChunkMask chunks) {
   const TGLColor& tint = look.Material.FrontProperties.Diffuse;
   glColor4f(tint.Red, tint.Green, tint.Blue, 1);
   UseTexture(GL_TEXTURE0, look.Material.Texture, look.TextureScale);
@@ -112,12 +130,12 @@ void DrawOneLayer(TGLLibMaterial& look, TGLLibMaterial& weights, bool fromAlpha,
   Disable(GL_TEXTURE1);
   UseTexture(GL_TEXTURE2, weights.Material.Texture, {1, 1, 1});
   Combine(GL_MODULATE, {{GL_PREVIOUS, GL_SRC_COLOR}, {GL_TEXTURE, fromAlpha ? GL_SRC_ALPHA : GL_SRC_COLOR}}, GL_PREVIOUS);
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(pass.indices.size()), GL_UNSIGNED_SHORT, pass.indices.data());
+  DrawChunks(pass, chunks);
 }
 
 // Both layers of a pair at once: A × wA on unit 0 (wA read across from unit 2's colour, wB
 // carried on in alpha), B × wB + that on unit 1, the shared tint on unit 2.
-void DrawPair(const TTRVGroundPass& pass) {
+void DrawPair(const TTRVGroundPass& pass, TTRVGroundChunkMask chunks) {
   TGLLibMaterial& a = *pass.look;
   TGLLibMaterial& b = *pass.pairLook;
   const TGLColor& tint = a.Material.FrontProperties.Diffuse;
@@ -128,7 +146,7 @@ void DrawPair(const TTRVGroundPass& pass) {
   Combine(GL_MODULATE_ADD_ATI, {{GL_TEXTURE, GL_SRC_COLOR}, {GL_PREVIOUS, GL_SRC_COLOR}, {GL_PREVIOUS, GL_SRC_ALPHA}}, GL_PREVIOUS);
   UseTexture(GL_TEXTURE2, pass.weights->Material.Texture, {1, 1, 1});
   Combine(GL_MODULATE, {{GL_PREVIOUS, GL_SRC_COLOR}, {GL_PRIMARY_COLOR, GL_SRC_COLOR}}, GL_PREVIOUS);
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(pass.indices.size()), GL_UNSIGNED_SHORT, pass.indices.data());
+  DrawChunks(pass, chunks);
 }
 
 void StartAdding(bool& blending) {
@@ -181,9 +199,14 @@ TTRVGroundLayerMesh PlanGroundPasses(const TTRVGroundLayers& layers, const TTRVS
       pass.pairMaterial = used[best].material;
       cells |= used[best].cells;
     }
-    for (int x = 0; x < kSectorCells; ++x)
-      for (int z = 0; z < kSectorCells; ++z)
-        if (cells.test(Cell(x, z))) PushCell(pass.indices, x, z);
+    for (int c = 0; c < kGroundChunks; ++c) {
+      pass.chunkStarts[static_cast<std::size_t>(c)] = static_cast<std::uint32_t>(pass.indices.size());
+      const int x0 = c / kGroundChunksPerSide * kGroundChunkCells, z0 = c % kGroundChunksPerSide * kGroundChunkCells;
+      for (int x = x0; x < x0 + kGroundChunkCells; ++x)
+        for (int z = z0; z < z0 + kGroundChunkCells; ++z)
+          if (cells.test(Cell(x, z))) PushCell(pass.indices, x, z);
+    }
+    pass.chunkStarts[kGroundChunks] = static_cast<std::uint32_t>(pass.indices.size());
     mesh.passes.push_back(std::move(pass));
   }
   return mesh;
@@ -193,8 +216,9 @@ bool CanDrawPairsInOnePass() {
   return HasGLExtension("GL_ATI_texture_env_combine3") && HasGLExtension("GL_ARB_texture_env_crossbar");
 }
 
-int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGroundLayerMesh& mesh, bool pairsInOnePass) {
-  if (mesh.passes.empty() || !positions) return 0;
+int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGroundLayerMesh& mesh, bool pairsInOnePass,
+                     TTRVGroundChunkMask chunks) {
+  if (mesh.passes.empty() || !positions || !chunks) return 0;
   GLint depthFunc = GL_LEQUAL;
   glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
   glDepthFunc(GL_LEQUAL);
@@ -216,12 +240,12 @@ int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGrou
     if (!pass.look || !pass.weights || pass.indices.empty() || (pass.Paired() && !pass.pairLook)) continue;
     if (!pass.opaque) StartAdding(blending);
     if (pass.Paired() && pairsInOnePass) {
-      DrawPair(pass);
+      DrawPair(pass, chunks);
     } else {
-      DrawOneLayer(*pass.look, *pass.weights, false, pass);
+      DrawOneLayer(*pass.look, *pass.weights, false, pass, chunks);
       if (pass.Paired()) {
         StartAdding(blending);
-        DrawOneLayer(*pass.pairLook, *pass.weights, true, pass);
+        DrawOneLayer(*pass.pairLook, *pass.weights, true, pass, chunks);
         ++drawn;
       }
     }
@@ -241,4 +265,33 @@ int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGrou
   glDepthFunc(static_cast<GLenum>(depthFunc));
   if (rci.lighting) glEnable(GL_LIGHTING);
   return drawn;
+}
+
+std::array<TBoundingSphere, kGroundChunks> GroundChunkBounds(const TTRVSectorGrid& heights, float heightDivisor) {
+  std::array<TBoundingSphere, kGroundChunks> out{};
+  const float divisor = heightDivisor > 0 ? heightDivisor : 1;
+  for (int c = 0; c < kGroundChunks; ++c) {
+    const int x0 = c / kGroundChunksPerSide * kGroundChunkCells, z0 = c % kGroundChunksPerSide * kGroundChunkCells;
+    int low = 255, high = 0;
+    for (int x = x0; x <= x0 + kGroundChunkCells; ++x)
+      for (int z = z0; z <= z0 + kGroundChunkCells; ++z) {
+        low = std::min<int>(low, SectorSample(heights, x, z));
+        high = std::max<int>(high, SectorSample(heights, x, z));
+      }
+    const float half = kGroundChunkCells / 2.0f, bottom = static_cast<float>(low) / divisor, top = static_cast<float>(high) / divisor;
+    const float depth = (top - bottom) / 2;
+    out[static_cast<std::size_t>(c)] = {{static_cast<float>(x0) + half, (bottom + top) / 2, static_cast<float>(z0) + half},
+                                        std::sqrt(2 * half * half + depth * depth)};
+  }
+  return out;
+}
+
+TTRVGroundChunkMask VisibleGroundChunks(const std::array<TBoundingSphere, kGroundChunks>& bounds, const TMatrix& toWorld,
+                                        const TFrustum& view) {
+  TTRVGroundChunkMask mask = 0;
+  for (int c = 0; c < kGroundChunks; ++c) {
+    const TBoundingSphere world = TransformSphere(bounds[static_cast<std::size_t>(c)], toWorld);
+    if (!view.Outside(world.centre, world.radius)) mask |= 1u << c;
+  }
+  return mask;
 }

@@ -6,14 +6,24 @@
 // restores what it changes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "scene/bounds.h"
 #include "terrain/groundlayers.h"
 
 class TGLLibMaterial;
 struct TRenderContext;
+
+// Each pass's quads are kept in square chunks of 8 x 8, so that the part of a sector outside
+// the view costs no triangles: the camera stands among the sectors it draws in full.
+inline constexpr int kGroundChunkCells = 8;
+inline constexpr int kGroundChunksPerSide = kSectorCells / kGroundChunkCells;
+inline constexpr int kGroundChunks = kGroundChunksPerSide * kGroundChunksPerSide;
+using TTRVGroundChunkMask = std::uint32_t;  // bit c: chunk c (x-major: c = cx * 4 + cz) is drawn
+inline constexpr TTRVGroundChunkMask kAllGroundChunks = (1u << kGroundChunks) - 1;
 
 struct TTRVGroundPass {
   int slot = 0;
@@ -28,7 +38,8 @@ struct TTRVGroundPass {
   TGLLibMaterial* weights = nullptr;   // the sector's weight material of the pass
   bool opaque = false;                 // the sector's first pass lays the ground down
   bool Paired() const { return pairSlot >= 0; }
-  std::vector<std::uint16_t> indices; // triangles over the 33 x 33 grid of vertices
+  std::vector<std::uint16_t> indices; // triangles over the 33 x 33 grid of vertices, chunk by chunk
+  std::array<std::uint32_t, kGroundChunks + 1> chunkStarts{};  // where each chunk's indices begin
   int Quads() const { return static_cast<int>(indices.size() / 6); }
 };
 
@@ -55,6 +66,14 @@ TTRVGroundLayerMesh PlanGroundPasses(const TTRVGroundLayers& layers, const TTRVS
 bool CanDrawPairsInOnePass();
 
 // Draws the passes that have their materials over the 33 x 33 grid `positions` (x, y, z per
-// vertex, [x * 33 + z]) with the depth test at less-or-equal. Without `pairsInOnePass` a
-// paired pass is drawn as two from the same weight texture. Answers the passes drawn.
-int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGroundLayerMesh& mesh, bool pairsInOnePass);
+// vertex, [x * 33 + z]) with the depth test at less-or-equal, each only over the chunks in
+// `chunks`. Without `pairsInOnePass` a paired pass is drawn as two from the same weight
+// texture. Answers the passes drawn.
+int DrawGroundLayers(TRenderContext& rci, const float* positions, const TTRVGroundLayerMesh& mesh, bool pairsInOnePass,
+                     TTRVGroundChunkMask chunks = kAllGroundChunks);
+
+// The sphere round each chunk's ground, in the sector's frame (heights as the meshes lift them).
+std::array<TBoundingSphere, kGroundChunks> GroundChunkBounds(const TTRVSectorGrid& heights, float heightDivisor);
+// The chunks whose sphere, carried into the world by `toWorld`, reaches into the view.
+TTRVGroundChunkMask VisibleGroundChunks(const std::array<TBoundingSphere, kGroundChunks>& bounds, const TMatrix& toWorld,
+                                        const TFrustum& view);

@@ -175,7 +175,8 @@ void TTRVSector::RenderGround(TRenderContext& rci) {
   if (detailLevel == 0) {
     if (!waterOnly) {
       // Layers until the sector is baked; then the picture when the settings ask for it.
-      if (needsBake || world->Context().settings.ProceduralGroundTextures || !DrawBaked(rci, 0)) DrawLayers(rci);
+      if (needsBake || world->Context().settings.ProceduralGroundTextures || !DrawBaked(rci, 0))
+        DrawLayers(rci, VisibleGroundChunks(chunkBounds_, AbsoluteMatrix(), rci.frustum));
     }
     DrawWater(rci);
   } else {
@@ -193,7 +194,7 @@ void TTRVSector::RenderGround(TRenderContext& rci) {
 void TTRVSector::DrawForBake(TRenderContext& rci) {
   glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
   glEnableClientState(GL_VERTEX_ARRAY);
-  DrawLayers(rci);
+  DrawLayers(rci, kAllGroundChunks);
   DrawWater(rci);
   glPopClientAttrib();
 }
@@ -224,6 +225,7 @@ void TTRVSector::BuildGroundLayers() {
     return x.Red == y.Red && x.Green == y.Green && x.Blue == y.Blue;
   };
   groundLayers_ = PlanGroundPasses(layers, heights, sameTint);
+  chunkBounds_ = GroundChunkBounds(heights, world->heightDivisor);
   const auto weightsOf = [&layers](int slot, int material) {
     const std::vector<std::uint8_t>& all = layers.weights[static_cast<std::size_t>(slot)];
     return std::span<const std::uint8_t>(all.data() + static_cast<std::size_t>(material) * kSectorSamples, kSectorSamples);
@@ -257,8 +259,8 @@ void TTRVSector::BuildGroundLayers() {
   }
 }
 
-void TTRVSector::DrawLayers(TRenderContext& rci) {
-  groundPasses = DrawGroundLayers(rci, Mesh(0).positions.data(), groundLayers_, CanDrawPairsInOnePass());
+void TTRVSector::DrawLayers(TRenderContext& rci, TTRVGroundChunkMask chunks) {
+  groundPasses = DrawGroundLayers(rci, Mesh(0).positions.data(), groundLayers_, CanDrawPairsInOnePass(), chunks);
 }
 
 bool TTRVSector::DrawBaked(TRenderContext& rci, int level) {

@@ -97,7 +97,7 @@ class TTRVSector : public TGLDummyCube, public TTRVSectorInfo {
 
  private:
   void BuildGroundLayers();
-  void DrawLayers(TRenderContext& rci);
+  void DrawLayers(TRenderContext& rci, TTRVGroundChunkMask chunks);
   // The baked picture over the level's mesh; false when there is no picture yet.
   bool DrawBaked(TRenderContext& rci, int level);
   void DrawWater(TRenderContext& rci);
@@ -107,6 +107,7 @@ class TTRVSector : public TGLDummyCube, public TTRVSectorInfo {
   std::array<std::unique_ptr<TTRVSectorMesh>, 4> meshes_;
   std::unique_ptr<TTRVWaterMesh> water_;
   TTRVGroundLayerMesh groundLayers_;
+  std::array<TBoundingSphere, kGroundChunks> chunkBounds_{};
   // The weight materials this sector added, by the theme whose library holds them.
   std::vector<std::pair<TTRVTheme*, std::string>> weightMaterials_;
 };

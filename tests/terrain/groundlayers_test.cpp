@@ -2,7 +2,10 @@
 // material lies on it, and which quads each material's pass covers.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+
+#include <glm/gtc/matrix_transform.hpp>
 
 #include "terrain/grounddraw.h"
 #include "terrain/groundlayers.h"
@@ -213,6 +216,48 @@ TEST_F(GroundLayers, ALayerTakesAnotherIntoItsPassWhenThatSavesPixels) {
   EXPECT_EQ(mesh.passes[1].material, 1);
   EXPECT_EQ(mesh.passes[1].pairSlot, 1);
   EXPECT_EQ(mesh.passes[1].pairMaterial, 0);
+}
+
+TEST_F(GroundLayers, PassesKeepTheirQuadsChunkByChunkAndChunksOutOfViewAreLeftOut) {
+  Set(types_, 10, 10, tcRoad);
+  const TTRVGroundLayerMesh mesh = PlanGroundPasses(Build(), heights_);
+  for (const TTRVGroundPass& pass : mesh.passes) {
+    ASSERT_EQ(pass.chunkStarts.front(), 0u);
+    ASSERT_EQ(pass.chunkStarts.back(), pass.indices.size());
+    for (int c = 0; c < kGroundChunks; ++c) {
+      const std::size_t from = pass.chunkStarts[static_cast<std::size_t>(c)], to = pass.chunkStarts[static_cast<std::size_t>(c) + 1];
+      ASSERT_LE(from, to);
+      const int x0 = c / kGroundChunksPerSide * kGroundChunkCells, z0 = c % kGroundChunksPerSide * kGroundChunkCells;
+      for (std::size_t i = from; i < to; ++i) {
+        const int x = pass.indices[i] / kSectorSide, z = pass.indices[i] % kSectorSide;
+        ASSERT_TRUE(x >= x0 && x <= x0 + kGroundChunkCells && z >= z0 && z <= z0 + kGroundChunkCells) << "chunk " << c;
+      }
+    }
+  }
+  // The road round vertex (10, 10) lies in chunk (1, 1) only.
+  const TTRVGroundPass& road = mesh.passes[1];
+  EXPECT_EQ(road.chunkStarts[5] - road.chunkStarts[4], 0u);
+  EXPECT_EQ(road.chunkStarts[6] - road.chunkStarts[5], 4u * 6);
+
+  // A hill in chunk (3, 0): its sphere rises to hold it.
+  Set(heights_, 28, 4, 250);
+  const auto bounds = GroundChunkBounds(heights_, 10);
+  EXPECT_FLOAT_EQ(bounds[0].centre.y, 5);
+  EXPECT_FLOAT_EQ(bounds[0].radius, std::sqrt(32.0f));
+  EXPECT_FLOAT_EQ(bounds[12].centre.x, 28);
+  EXPECT_FLOAT_EQ(bounds[12].centre.y, (5 + 25) / 2.0f);
+  EXPECT_FLOAT_EQ(bounds[12].radius, std::sqrt(32.0f + 100));
+
+  // Looking along +X from the sector's middle, 90 degrees wide: the chunks behind the eye and
+  // those far to the side are out; the sector itself stands at (64, 0, 0).
+  const TMatrix toWorld = glm::translate(TMatrix(1.0f), TAffineVector(64, 0, 0));
+  const TFrustum view(glm::perspective(glm::radians(90.0f), 1.0f, 0.5f, 200.0f) *
+                      glm::lookAt(TAffineVector(80, 5, 16), TAffineVector(81, 5, 16), TAffineVector(0, 1, 0)));
+  const TTRVGroundChunkMask seen = VisibleGroundChunks(GroundChunkBounds(heights_, 10), toWorld, view);
+  for (int cz = 0; cz < kGroundChunksPerSide; ++cz) {
+    EXPECT_FALSE(seen >> (0 * kGroundChunksPerSide + cz) & 1) << "behind, row " << cz;
+    EXPECT_TRUE(seen >> (3 * kGroundChunksPerSide + cz) & 1) << "ahead, row " << cz;
+  }
 }
 
 TEST(WeightImage, OneTexelPerVertexWithTheRowsCountedFromTheBottom) {
