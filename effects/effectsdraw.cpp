@@ -20,12 +20,12 @@ void TTRVEffects::Draw(const TRenderContext& rci) {
   if (particles_.empty()) return;
 
   // Back to front from the eye that draws, so each disc blends over what lies behind it. A
-  // disc whose colour has faded out entirely (dust and smoke spend the end of their lives so)
-  // would leave every pixel as it was: it is not drawn at all.
+  // disc whose colour has faded out entirely (dust and smoke spend the end of their lives so),
+  // or that has no rim, would leave every pixel as it was: it is not drawn at all.
   drawOrder_.clear();
   for (int i = 0; i < ParticleCount(); ++i) {
     const TTRVFX& p = particles_[static_cast<std::size_t>(i)];
-    if (p.Color().a < kInvisibleAlpha) continue;
+    if (p.segments < 1 || p.Color().a < kInvisibleAlpha) continue;
     const TAffineVector off = p.position - rci.cameraPosition;
     drawOrder_.emplace_back(VectorDotProduct(off, off), i);
   }
@@ -41,7 +41,6 @@ void TTRVEffects::Draw(const TRenderContext& rci) {
   for (const auto& [distance, index] : drawOrder_) {
     const TTRVFX& p = particles_[static_cast<std::size_t>(index)];
     const int segments = p.segments;
-    if (segments < 1) continue;
     if (rims_.size() <= static_cast<std::size_t>(segments)) rims_.resize(static_cast<std::size_t>(segments) + 1);
     auto& rim = rims_[static_cast<std::size_t>(segments)];
     if (rim.empty()) {
