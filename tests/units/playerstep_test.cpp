@@ -104,6 +104,22 @@ TEST(PlayerStep, TheHelicopterAndTankLookAlongTheirNoseTheBoatsViewSwingsWithThe
   }
 }
 
+TEST(PlayerStep, TheEyeIsLeftToTheCameraFollow) {
+  for (const int type : {utHeli, utTank, utBoat}) {
+    SCOPED_TRACE(type);
+    TGLDummyCube eye;
+    eye.Position.SetPoint(0, 0.5f, -1.5f);
+    Cockpit engine;
+    TTRVCockpit lent = engine.Lent();
+    lent.cameraEye = &eye;
+    unittest::UnitWorld w(100, 2, true, true, lent);
+    TTRVEntity& unit = w.Add(type, {20, 3, 30}, true);
+    engine.controls.steerY = 0.5f;
+    StepPlayerCommon(unit, 0.1f);
+    EXPECT_EQ(eye.Position.AsAffineVector(), TAffineVector(0, 0.5f, -1.5f));
+  }
+}
+
 TEST(PlayerStep, TheUnitUnderTheCrossHairIsPicked) {
   Cockpit engine;
   unittest::UnitWorld w(100, 2, true, true, engine.Lent());
