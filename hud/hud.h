@@ -15,7 +15,8 @@
 //
 // Missing data is tolerated: without the theme file, or with a material missing from it, the
 // sprite concerned shows a plain untextured quad; with no cockpit pointers the HUD keeps a zoom
-// and size of its own; with no camera the target marker is not shown.
+// and size of its own and reads the world's copy of the settings; with no camera the target
+// marker is not shown.
 #pragma once
 
 #include <array>
