@@ -1,7 +1,8 @@
-// The air strike's wait.
+// The air strike's wait, and its landing point.
 #include "game/airstrike.h"
 
 #include "units/battlefield.h"
+#include "units/entity.h"
 #include "world/world.h"
 
 void StepAirStrikeTimer(TTRVWorld& world, float dt, TTRVBattlefield& battlefield) {
@@ -11,4 +12,10 @@ void StepAirStrikeTimer(TTRVWorld& world, float dt, TTRVBattlefield& battlefield
     battlefield.PlaySample("AirStrikeReady", nullptr);
     timer = kAirStrikeResting;
   }
+}
+
+TAffineVector AirStrikePoint(const TTRVEntity& player, const TAffineVector& underCursor) {
+  const TTRVEntity* target = player.target;
+  if (target && target->state.side != player.state.side) return target->AbsoluteAffinePosition();
+  return underCursor;
 }

@@ -15,8 +15,12 @@ void FollowCamera(TTRVWorld& world, float dt) {
   if (!eye || !camera || !context.cameraTarget) return;
   const TTRVGroundView ground = GroundOf(world);
 
+  // The mouse's height over the view tilts it: the pointer above the centre lowers the eye.
+  float y = eye->Position.Y();
+  if (context.cockpit.controls) y -= context.cockpit.controls->steerY * dt;
+  eye->Position.SetY(y);
   const float lowest = TopHeight(ground, eye->AbsoluteAffinePosition()) - context.cameraTarget->Position.Y() + 0.5f;
-  float y = std::max(eye->Position.Y(), lowest);
+  y = std::max(y, lowest);
   eye->Position.SetY(std::min(y, 1.0f));
   if (context.cockpit.zoomAccumulator) eye->Position.SetZ(static_cast<float>(*context.cockpit.zoomAccumulator) / 200);
 

@@ -35,22 +35,20 @@ TTRVGame::TTRVGame(std::unique_ptr<TTRVWorld> world)
       battlefield_(effects_, projectiles_, unitRefs_, world_->Context().sound, world_->Context().cockpit.cameraEye) {
   ForEachUnit(*world_, [this](TTRVEntity& unit) { unit.battlefield = &battlefield_; });
   // Counted now: the first frames bake ground and simulate nothing, but the mission rules
-  // already read the counts, and a side with none alive would lose at once.
+  // already read the counts, and a side with none alive would lose at once. From then on
+  // each simulated step counts them once, after everything that can destroy a unit.
   CountAliveUnits(*world_);
   hud_ = world_->worldRoot->AddNewChild<TTRVHUD>(*world_);
   hud_->BuildMarkers();
   hud_->Layout(true);
   projectiles_.bombMaterials = &hud_->theme.materialLibrary;
-  battlefield_.hud = [this](const TTRVHUDReadout& readout) {
-    hud_->UpdateHUD(readout);
-    battlefield_.targetPoint = hud_->targetPoint;
-  };
+  battlefield_.hud = [this](const TTRVHUDReadout& readout) { ShowPlayerReadout(readout); };
   if (world_->renderHook)
     world_->renderHook->OnRender = [this](TGLDirectOpenGL&, TRenderContext& rci) {
       // Only the player's view shows the shots and the smoke, and only it says where the mouse aims.
       const TGLCamera* camera = world_->Context().camera;
       if (camera && rci.camera != camera) return;
-      ReadAimPoint(*world_, rci);
+      if (const std::optional<TAffineVector> aim = ReadAimPoint(*world_, rci)) aimPoint_ = aim;
       projectiles_.Draw(rci);
       effects_.Draw(rci);
     };
@@ -73,6 +71,7 @@ void TTRVGame::Step(double dt) {
   if (!w.running) return;
   const auto t = static_cast<float>(dt);
   w.AdvanceFrame(t);
+  HandOverAimPoint(w);
   FollowCamera(w, t);
   w.CentreSky();
   // A frame that baked ground textures simulates nothing, baking is the slow part; the
@@ -81,8 +80,27 @@ void TTRVGame::Step(double dt) {
   CheckMission(w);
 }
 
+void TTRVGame::HandOverAimPoint(TTRVWorld& w) {
+  // The last frame's drawing found this point under the mouse; from here on it is this step's
+  // aim, the one the player's unit copies with the rest of the engine's controls.
+  if (!aimPoint_) return;
+  if (TTRVControlBlock* controls = w.Context().cockpit.controls) controls->aimPoint = TVector(*aimPoint_, 1);
+  if (w.aimMarker) w.aimMarker->Position.SetPoint(*aimPoint_);
+}
+
+void TTRVGame::ShowPlayerReadout(const TTRVHUDReadout& readout) {
+  if (!readout.unit) return;
+  // The strike goes where the player points, not where the unit's cut aim stops.
+  const TTRVControlBlock* engine = world_->Context().cockpit.controls;
+  const TAffineVector underCursor = aimPoint_ ? *aimPoint_
+                                    : engine  ? TAffineVector(engine->aimPoint)
+                                              : TAffineVector(readout.unit->controls.aimPoint);
+  battlefield_.targetPoint = AirStrikePoint(*readout.unit, underCursor);
+  hud_->UpdateHUD(readout, battlefield_.targetPoint);
+}
+
 void TTRVGame::Simulate(TTRVWorld& w, float dt) {
-  CountAliveUnits(w);
+  // The standings from the counts the last simulated step ended with (or the set-up's).
   UpdateSideStandings(w);
   CollectUnitRefs(w, unitRefs_);
   StepUnits(w, dt);
@@ -92,7 +110,8 @@ void TTRVGame::Simulate(TTRVWorld& w, float dt) {
   projectiles_.StepBombsAndRockets(dt, unitRefs_);
   projectiles_.StepTrails(dt);
   effects_.Step(dt);
-  // The HUD counts the units again, so the mission rules see this step's losses at once.
+  // Once, after everything that can destroy a unit: the HUD shows them, the mission rules judge them.
+  CountAliveUnits(w);
   hud_->Progress(dt);
 }
 

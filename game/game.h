@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,15 @@ class TTRVGame : public TTRVRunningWorld {
   bool SaveGame(const std::string& name, std::string& error) override;
   std::string CampaignName() const override { return world_->missionName; }
 
+  // The point under the mouse that the next step hands to the player: the drawing callback
+  // keeps it here after reading the depth; tests aim by setting it.
+  void KeepAimPoint(const TAffineVector& point) { aimPoint_ = point; }
+  const std::optional<TAffineVector>& AimPoint() const { return aimPoint_; }
+
  private:
+  void HandOverAimPoint(TTRVWorld& w);
   void Simulate(TTRVWorld& w, float dt);
+  void ShowPlayerReadout(const TTRVHUDReadout& readout);
   void StepUnits(TTRVWorld& w, double dt);
   static bool IsChild(const TGLBaseSceneObject& parent, const TGLBaseSceneObject* object);
 
@@ -50,6 +58,8 @@ class TTRVGame : public TTRVRunningWorld {
   TTRVProjectiles projectiles_;
   TTRVGameBattlefield battlefield_;
   TTRVHUD* hud_ = nullptr;  // under the world's root, freed with it
+  // Read while the last frame was drawn, after its step; none until the mouse was over the view.
+  std::optional<TAffineVector> aimPoint_;
 };
 
 // Loads worlds/<name>.TRV in the context as a new game with `info` (may be null) and makes it

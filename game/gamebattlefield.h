@@ -43,8 +43,9 @@ class TTRVGameBattlefield : public TTRVBattlefield {
   void Silence(TTRVEntity& unit) override;
   void UpdateHUD(const TTRVHUDReadout& readout) override;
 
-  // Where an air strike called now lands: the HUD's target point (what the player aims at,
-  // or the enemy under the cross-hair), kept by the HUD's handler below.
+  // Where an air strike called now lands (AirStrikePoint: the enemy under the cross-hair, or
+  // the point under the cursor), decided by the game with each readout of the player's unit,
+  // before that unit's weapons fire; the HUD only shows it.
   TAffineVector targetPoint{0, 0, 0};
   // The HUD's share of the player's readout.
   std::function<void(const TTRVHUDReadout&)> hud;

@@ -3,10 +3,10 @@
 
 namespace {
 
-constexpr int kTurret = 3;
-
-TTRVReason Victory(int type) { return type == kTurret ? TTRVReason::EnemyBaseCaptured : TTRVReason::EnemyUnitsDestroyed; }
-TTRVReason Defeat(int type) { return type == kTurret ? TTRVReason::BaseCaptured : TTRVReason::UnitsLost; }
+TTRVReason Victory(int type) {
+  return type == utTurret ? TTRVReason::EnemyBaseCaptured : TTRVReason::EnemyUnitsDestroyed;
+}
+TTRVReason Defeat(int type) { return type == utTurret ? TTRVReason::BaseCaptured : TTRVReason::UnitsLost; }
 
 }  // namespace
 
@@ -14,7 +14,7 @@ TTRVMissionOutcome JudgeMission(const std::vector<TTRVWorldFractionInfo>& sides)
   bool met = true;
   TTRVReason reason = TTRVReason::None;
   for (const TTRVWorldFractionInfo& side : sides) {
-    for (int t = kTurret; t >= 0; --t) {
+    for (int t = utTurret; t >= 0; --t) {
       const auto i = static_cast<std::size_t>(t);
       if (side.victoryLosses[i] < 0) continue;
       if (side.unitCounts[i] - side.aliveCounts[i] < side.victoryLosses[i]) {
@@ -29,7 +29,7 @@ TTRVMissionOutcome JudgeMission(const std::vector<TTRVWorldFractionInfo>& sides)
 
   if (!sides.empty()) {
     const TTRVWorldFractionInfo& first = sides.front();
-    for (int t = kTurret; t >= 0; --t) {
+    for (int t = utTurret; t >= 0; --t) {
       const auto i = static_cast<std::size_t>(t);
       if (first.survivalMinimum[i] >= 0 && first.aliveCounts[i] < first.survivalMinimum[i])
         return {TTRVStatus::Failed, Defeat(t)};

@@ -1,6 +1,7 @@
-// How the sides stand, worked out every step before the units move: the units each side still
-// has, its strength near the camera (which scales how close computer units close in), the
-// enemy each side turns on, and which beaten sides fall back to defend.
+// How the sides stand: the units each side still has, counted once a step after everything
+// that can destroy one (the HUD and the mission rules read the counts); and, before the units
+// move, from those counts, its strength near the camera (which scales how close computer
+// units close in), the enemy each side turns on, and which beaten sides fall back to defend.
 #pragma once
 
 class TTRVWorld;

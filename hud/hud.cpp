@@ -173,8 +173,13 @@ float& TTRVHUD::MapSize() {
   return lent ? *lent : ownSize_;
 }
 
-int TTRVHUD::ScreenWidth() const { return std::max(1, world_.Context().settings.ResolutionX); }
-int TTRVHUD::ScreenHeight() const { return std::max(1, world_.Context().settings.ResolutionY); }
+const TTRVSettings& TTRVHUD::Settings() const {
+  const TTRVSettings* live = world_.Context().cockpit.settings;
+  return live ? *live : world_.Context().settings;
+}
+
+int TTRVHUD::ScreenWidth() const { return std::max(1, Settings().ResolutionX); }
+int TTRVHUD::ScreenHeight() const { return std::max(1, Settings().ResolutionY); }
 
 TAffineVector TTRVHUD::CameraTargetPosition() const {
   const TGLBaseSceneObject* target = world_.Context().cameraTarget;

@@ -2,19 +2,21 @@
 // marker on the unit under the cursor, the air-strike ring, the circular mini-map with its
 // armour gauge, unit and base markers, the side-strength bars, their legend and the mission
 // shield. Every picture is a HUD sprite in viewer pixels (origin top-left, Y down). It reads the
-// world and the engine's cockpit and writes back only the sides' aliveCounts, the mini-map's
-// zoom and size, and the scroll of the loader's map picture; it plays nothing, fires nothing
-// and never touches the system cursor.
+// world (the sides' aliveCounts as the game step counted them), the engine's cockpit and the
+// live settings, and writes back only the mini-map's zoom and size and the scroll of the
+// loader's map picture; it plays nothing, fires nothing, decides no game value (the air
+// strike's point is the game's) and never touches the system cursor.
 //
 // Lifecycle (all on the game's thread):
 //   created under the world's root right after the world (built at once, hidden until the
 //   world's hudVisible is set); BuildMarkers() then Layout(true) once the units are placed or
-//   restored; Progress(dt) every game step; UpdateHUD(readout) every frame from the player's
-//   unit; destroyed with the world (it must not outlive it).
+//   restored; Progress(dt) every game step; UpdateHUD(readout, strikePoint) every frame from
+//   the player's unit; destroyed with the world (it must not outlive it).
 //
 // Missing data is tolerated: without the theme file, or with a material missing from it, the
 // sprite concerned shows a plain untextured quad; with no cockpit pointers the HUD keeps a zoom
-// and size of its own; with no camera the target marker is not shown.
+// and size of its own and reads the world's copy of the settings; with no camera the target
+// marker is not shown.
 #pragma once
 
 #include <array>
@@ -22,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "scene/baseobject.h"
 #include "scene/material.h"
 #include "scene/quadrics.h"
@@ -50,10 +53,12 @@ class TTRVHUD : public TGLDummyCube {
   // Sizes and places everything for the screen, the map size and the zoom (both clamped
   // here). withBars: also the side bars, the legend and the shield.
   void Layout(bool withBars);
-  // Every game step: map markers, aliveCounts of every side, bars, shield, auto zoom, signs.
+  // Every game step, after the game counted the units: map markers, bars, shield, auto zoom,
+  // signs. A screen size changed in the settings since the last layout is laid out anew first.
   void Progress(float dt);
-  // Every frame, from the player's unit. A readout without a unit changes nothing.
-  void UpdateHUD(const TTRVHUDReadout& readout);
+  // Every frame, from the player's unit; strikePoint is where the game would send an air
+  // strike now (the ring glides there). A readout without a unit changes nothing.
+  void UpdateHUD(const TTRVHUDReadout& readout, const TAffineVector& strikePoint);
 
   // The size of one icon for the current screen: screen width div 50.
   float IconSize() const { return iconSize; }
@@ -89,7 +94,6 @@ class TTRVHUD : public TGLDummyCube {
 
   // Compared, never followed: the unit may have been freed since it was set.
   const TTRVEntity* targetUnit = nullptr;
-  TAffineVector targetPoint{0, 0, 0};  // where an air strike called now would land
   float mapScale = 0;                  // map pixels per world unit, at the current zoom
   float iconSize = 0;
   float playerX = 0, playerZ = 0;
@@ -102,8 +106,13 @@ class TTRVHUD : public TGLDummyCube {
   TGLHUDSprite* AddSprite(TGLBaseSceneObject& parent, const std::string& themeMaterial);
   void UseThemeMaterial(TGLHUDSprite& sprite, const std::string& name);
   void UseIconMaterial(TGLHUDSprite& sprite, const std::string& name);
+  // The engine's settings as they are now, or the world's copy without an engine.
+  const TTRVSettings& Settings() const;
   int ScreenWidth() const;
   int ScreenHeight() const;
+  // The target marker's size now: pulsing on an enemy, steady on a friend. Layout keeps it,
+  // so a zoom or a drag in the same frame does not stop the pulse.
+  float TargetMarkerSize() const;
   TAffineVector CameraTargetPosition() const;
   TAffineVector CameraTargetDirection() const;
   // Map pixels of a world point, relative to mapNode (the player, facing the camera's way).
@@ -111,7 +120,7 @@ class TTRVHUD : public TGLDummyCube {
 
   // hudlayout.cpp
   void LayoutBars();
-  void PlaceTargetMarker(const TTRVEntity& unit, const TTRVEntity& target, float phase);
+  void PlaceTargetMarker(const TTRVEntity& unit, const TTRVEntity& target);
   void PlaceWeapon(TGLHUDSprite& icon, TGLHUDSprite& bar, TTRVHUDReadout::Icon state, float dx,
                    const char* selectedName, const char* availableName, float ready, bool aimed);
   void UpdateMapTexture();
@@ -127,5 +136,7 @@ class TTRVHUD : public TGLDummyCube {
   TTRVWorld& world_;
   float ownZoom_ = 1, ownSize_ = 0.2f;  // stand-ins when the cockpit lends none
   float lastDt_ = 0;
+  bool targetIsEnemy_ = false;
+  int laidOutWidth_ = 0, laidOutHeight_ = 0;  // the screen of the last layout
   std::array<float, 4> barY_{};
 };

@@ -19,6 +19,8 @@ constexpr float kFrameToMap = 1.418f;
 
 void TTRVHUD::Layout(bool withBars) {
   const int s = ScreenWidth(), h = ScreenHeight();
+  laidOutWidth_ = s;
+  laidOutHeight_ = h;
   float& zoom = MapZoom();
   float& size = MapSize();
   // A NaN would survive clamping and poison every marker: start it over.
@@ -47,7 +49,7 @@ void TTRVHUD::Layout(bool withBars) {
   cursor->SetSize(2 * iconSize, 2 * iconSize);
   for (TGLHUDSprite* icon : {mgIcon, gunIcon, rocketIcon}) icon->SetSize(iconSize / 2, iconSize / 2);
   for (TGLHUDSprite* bar : {mgBar, gunBar, rocketBar}) bar->Height = iconSize / 6;
-  targetMarker->SetSize(cursor->Width, cursor->Height);
+  targetMarker->SetSize(TargetMarkerSize(), TargetMarkerSize());
 
   timeAccelSign->SetSize(2 * iconSize, 2 * iconSize);
   timeAccelSign->Position.SetPoint(5 * iconSize, 2 * iconSize, 0);
@@ -57,7 +59,11 @@ void TTRVHUD::Layout(bool withBars) {
   if (withBars) LayoutBars();
 }
 
-void TTRVHUD::UpdateHUD(const TTRVHUDReadout& readout) {
+float TTRVHUD::TargetMarkerSize() const {
+  return targetIsEnemy_ ? (0.2f * std::sin(20 * world_.wavePhaseA) + 2) * iconSize : 2 * iconSize;
+}
+
+void TTRVHUD::UpdateHUD(const TTRVHUDReadout& readout, const TAffineVector& strikePoint) {
   if (!readout.unit) return;
   const TTRVEntity& unit = *readout.unit;
   const TTRVCockpit& cockpit = world_.Context().cockpit;
@@ -65,16 +71,16 @@ void TTRVHUD::UpdateHUD(const TTRVHUDReadout& readout) {
 
   if (cockpit.mouseX && cockpit.mouseY)
     cursor->Position.SetPoint(static_cast<float>(*cockpit.mouseX), static_cast<float>(*cockpit.mouseY), 0);
-  targetPoint = TAffineVector(unit.controls.aimPoint);
 
   if (unit.target) {
     const TTRVEntity& target = *unit.target;
     targetUnit = &target;
-    PlaceTargetMarker(unit, target, phase);
+    PlaceTargetMarker(unit, target);
   } else {
     UseThemeMaterial(*cursor, "HUDcursorUnknownFire");
     targetMarker->Visible = false;
     targetUnit = nullptr;
+    targetIsEnemy_ = false;
   }
 
   const bool iconsHidden = MapInteractions(unit) || readout.airStrikeSelected;
@@ -91,12 +97,12 @@ void TTRVHUD::UpdateHUD(const TTRVHUDReadout& readout) {
 
   if (readout.airStrikeSelected) {
     UseThemeMaterial(*cursor, "HUDArtillery");
-    if (!strikeMarker->Visible) strikeMarker->Position.SetPoint(targetPoint);  // no glide in from where it last stood
+    if (!strikeMarker->Visible) strikeMarker->Position.SetPoint(strikePoint);  // no glide in from where it last stood
     strikeMarker->Visible = true;
     // Glides toward the point; a long frame lands it rather than overshooting.
     const float keep = std::clamp(1 - 2 * lastDt_, 0.0f, 1.0f);
     const TAffineVector p = strikeMarker->Position.AsAffineVector();
-    strikeMarker->Position.SetPoint(targetPoint + (p - targetPoint) * keep);
+    strikeMarker->Position.SetPoint(strikePoint + (p - strikePoint) * keep);
     strikeMarker->Material.FrontProperties.Emission.SetColor(0.5f * std::sin(10 * phase) + 0.75f, 0, 0, 0.3f);
   } else {
     strikeMarker->Visible = false;
@@ -111,19 +117,12 @@ void TTRVHUD::UpdateHUD(const TTRVHUDReadout& readout) {
   UpdateArmourGauge(unit);
 }
 
-void TTRVHUD::PlaceTargetMarker(const TTRVEntity& unit, const TTRVEntity& target, float phase) {
+void TTRVHUD::PlaceTargetMarker(const TTRVEntity& unit, const TTRVEntity& target) {
   const std::string side = std::to_string(target.state.side);
-  if (target.state.side == unit.state.side) {
-    UseThemeMaterial(*cursor, "HUDcursorNoFire");
-    UseIconMaterial(*targetMarker, "HUDtargetNoFire" + side);
-    targetMarker->SetSize(2 * iconSize, 2 * iconSize);
-  } else {
-    UseThemeMaterial(*cursor, "HUDcursorFire");
-    UseIconMaterial(*targetMarker, "HUDtargetFire" + side);
-    const float size = (0.2f * std::sin(20 * phase) + 2) * iconSize;
-    targetMarker->SetSize(size, size);
-    targetPoint = target.AbsoluteAffinePosition();
-  }
+  targetIsEnemy_ = target.state.side != unit.state.side;
+  UseThemeMaterial(*cursor, targetIsEnemy_ ? "HUDcursorFire" : "HUDcursorNoFire");
+  UseIconMaterial(*targetMarker, (targetIsEnemy_ ? "HUDtargetFire" : "HUDtargetNoFire") + side);
+  targetMarker->SetSize(TargetMarkerSize(), TargetMarkerSize());
   // Without a view there is nowhere on the screen to put it.
   const TGLCamera* camera = world_.Context().camera;
   targetMarker->Visible = camera != nullptr;

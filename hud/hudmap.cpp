@@ -1,6 +1,6 @@
 // The mini-map's content: one marker per unit and per base, the per-step pass that moves them
-// and recounts every side's live units (the mission rules read those counts), the automatic
-// zoom, and the right-button drags that zoom and resize the map.
+// (over the counts of live units the game step made), the automatic zoom, and the
+// right-button drags that zoom and resize the map.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -61,6 +61,8 @@ void TTRVHUD::BuildMarkers() {
 void TTRVHUD::Progress(float dt) {
   lastDt_ = std::isfinite(dt) ? std::max(dt, 0.0f) : 0.0f;
   Visible = world_.hudVisible;
+  // The options may have changed the screen since the last frame: follow it at once.
+  if (ScreenWidth() != laidOutWidth_ || ScreenHeight() != laidOutHeight_) Layout(true);
 
   mapNode->Position.SetPoint(playerX, 0, playerZ);
   TAffineVector facing = CameraTargetDirection();
@@ -72,7 +74,7 @@ void TTRVHUD::Progress(float dt) {
   ProgressBars(lastDt_);
   ProgressShield();
 
-  if (world_.Context().settings.AutoZoom) {
+  if (Settings().AutoZoom) {
     // With at most one enemy in sight the map zooms out to find more, else back in.
     MapZoom() += (fewEnemies ? -1.0f : 1.0f) * lastDt_ * 0.05f;
     Layout(false);
@@ -92,19 +94,17 @@ void TTRVHUD::ProgressMarkers(bool& fewEnemies) {
 
   const int sides = static_cast<int>(world_.sides.size());
   for (int i = 0; i < sides; ++i) {
-    TTRVWorldFractionInfo& side = world_.sides[static_cast<std::size_t>(i)];
-    side.aliveCounts = {};
+    const TTRVWorldFractionInfo& side = world_.sides[static_cast<std::size_t>(i)];
     TGLBaseSceneObject* group = i < markerRoot->Count() ? markerRoot->Children(i) : nullptr;
     int k = 0;
     ForSideUnits(world_, i, [&](const TTRVEntity& unit) {
-      // Markers were made for the units of BuildMarkers; a unit added since counts but shows none.
+      // Markers were made for the units of BuildMarkers; a unit added since shows none.
       auto* marker = group && k < group->Count() ? static_cast<TGLHUDSprite*>(group->Children(k)) : nullptr;
       ++k;
       if (unit.Wrecked()) {
         if (marker) marker->Visible = false;
         return;
       }
-      ++side.aliveCounts[unit.state.unitType & 3];
       if (!marker) return;
       const TAffineVector at = unit.AbsoluteAffinePosition();
       if (VectorLength(at - centre) * mapScale >= radius) {

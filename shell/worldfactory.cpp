@@ -17,7 +17,8 @@ void InstallWorldFactories(TTRVEngine& engine) {
     context.cameraTarget = e.CameraTarget;
     context.cockpit = {&e.Controls,       e.CameraEye,        &e.ZoomAccumulator,  &e.TutorialMode,
                        &e.TutorialWeapon, &e.TimeAccel,       &e.Status,           &e.Reason,
-                       &e.Mouse.MouseX,   &e.Mouse.MouseY,    &e.Settings.MapZoom, &e.Settings.MapSize};
+                       &e.Mouse.MouseX,   &e.Mouse.MouseY,    &e.Settings.MapZoom, &e.Settings.MapSize,
+                       &e.Settings};
     // A new game stops the clock and starts at normal speed behind a closed cover.
     e.Cadencer->SetEnabled(false);
     e.TimeAccel = false;

@@ -20,14 +20,14 @@ void StepPlayerCommon(TTRVEntity& unit, float dt) {
   const TTRVTrace sight = TraceSegment(GroundOf(*unit.world), position, TAffineVector(c.aimPoint));
   c.aimPoint = TVector(sight.lastVisible, 1);
 
-  if (cockpit.cameraEye) cockpit.cameraEye->Position.SetY(cockpit.cameraEye->Position.Y() - c.steerY * dt);
+  // The eye itself is the camera follow's (game step): it reads the zoom clamped here and
+  // the camera target placed here in the next step.
   if (cockpit.zoomAccumulator)
     *cockpit.zoomAccumulator = std::clamp(*cockpit.zoomAccumulator, info.zoomMin, info.zoomMax);
   if (TGLBaseSceneObject* cameraTarget = context.cameraTarget) {
     cameraTarget->Position.SetPoint(position + TAffineVector(0, info.cameraHeight, 0));
     if (unit.state.unitType == utBoat) {
       // The boat's view swings around it with the mouse instead of looking along its bow.
-      if (cockpit.cameraEye) cockpit.cameraEye->Position.SetZ(-5);
       cameraTarget->Turn(-dt * c.steerX * 100);
     } else {
       cameraTarget->Direction.SetVector(TAffineVector(unit.AbsoluteDirection()));

@@ -1,10 +1,12 @@
-// What the engine lends the player's unit and the HUD: the controls it samples from the keyboard
-// and mouse, the camera eye the mouse tilts, the zoom it clamps, the tutorial's forced weapon,
-// the words through which a lost vehicle or the mission rules end the mission, the pointer and
-// the mini-map's zoom and size. Every field may be null: a headless
-// game has no engine, and its player's unit then flies on its own control block.
+// What the engine lends the player's unit, the camera follow and the HUD: the controls it
+// samples from the keyboard and mouse, the camera eye (which only the camera follow moves),
+// the zoom the player's unit clamps, the tutorial's forced weapon, the words through which a
+// lost vehicle or the mission rules end the mission, the pointer, the mini-map's zoom and size
+// and the live settings. Every field may be null: a headless game has no engine, and its
+// player's unit then flies on its own control block.
 #pragma once
 
+#include "config/settings.h"
 #include "scene/baseobject.h"
 #include "world/controlblock.h"
 #include "world/status.h"
@@ -24,6 +26,9 @@ struct TTRVCockpit {
   const int* mouseY = nullptr;
   float* mapZoom = nullptr;
   float* mapSize = nullptr;
+  // The settings as the options leave them, read afresh every frame (the world context keeps
+  // the copy the game started with, which the armour was given by).
+  const TTRVSettings* settings = nullptr;
 
   // The tutorial makes the player use the air strike, so its "not ready" is not worth saying.
   bool AirStrikeForced() const {

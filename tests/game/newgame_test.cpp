@@ -70,6 +70,7 @@ class NewGame : public ::testing::Test {
     c.cameraTarget = &cameraTarget;
     c.cockpit.status = &status;
     c.cockpit.reason = &reason;
+    if (engineControls) c.cockpit.controls = &controls;
     game = StartNewGame(c, "Isle", &info, error);
     return game != nullptr;
   }
@@ -96,6 +97,8 @@ class NewGame : public ::testing::Test {
   TGLDummyCube cameraTarget;
   TTRVStatus status = TTRVStatus::None;
   TTRVReason reason = TTRVReason::None;
+  bool engineControls = false;  // lend the player's unit the engine's control block below
+  TTRVControlBlock controls;
   std::unique_ptr<TTRVGame> game;
   std::string error;
   Progress progress;
@@ -334,6 +337,99 @@ TEST_F(NewGame, ARunningGameStepsTheUnits) {
   for (int d = 0; d < 2; ++d)
     for (const TTRVEntity* u : Units(d)) EXPECT_NE(u->isFar, kFarUntilFirstFrame) << "side " << d;
   EXPECT_EQ(Units(0)[1]->isFar, 0) << "the player's unit is where the camera looks";
+}
+
+TEST_F(NewGame, ABakingFrameFreezesShotsSmokeAndTheStrikeWaitButJudgesTheMission) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("Blue", {1, 0, 0, 0}), Side("Red", {0, 1, 0, 0})};
+  info.sides[1].victoryLosses = {-1, 1, -1, -1};
+  ASSERT_TRUE(Start(info)) << error;
+  game->SetRunning(true);
+  game->Step(0.05);  // lays out the sectors; the next frame bakes them
+  TTRVEntity& tank = *Units(1)[0];
+  const TAffineVector tankAt = tank.AbsoluteAffinePosition();
+  tank.state.armour = 0;  // destroyed while the ground bakes: the mission must still see it
+  ASSERT_TRUE(game->Projectiles().FireBullet({50, 10, 50}, {90, 10, 50}, -1, {}, {1, 0, 0}, {}));
+  game->Effects().SmokePuffs({50, 5, 60});
+  ASSERT_GT(game->Effects().ParticleCount(), 0);
+  const TAffineVector bulletAt = game->Projectiles().Bullets().front().head;
+  const TAffineVector smokeAt = game->Effects().Particles().front().position;
+  W().airStrikeTimer = 30;
+
+  game->Step(0.05);
+  EXPECT_EQ(game->Projectiles().Bullets().front().head, bulletAt) << "the tracer waits";
+  EXPECT_EQ(game->Effects().Particles().front().position, smokeAt) << "the smoke waits";
+  EXPECT_EQ(W().airStrikeTimer, 30) << "the strike's wait waits";
+  EXPECT_EQ(tank.AbsoluteAffinePosition(), tankAt);
+  EXPECT_EQ(status, TTRVStatus::None) << "the counts are the set-up's until a step simulates";
+
+  game->Step(0.05);  // simulates: the wreck is counted, and the mission is won
+  EXPECT_LT(W().airStrikeTimer, 30);
+  EXPECT_NE(game->Projectiles().Bullets().front().head, bulletAt);
+  EXPECT_EQ(W().sides[1].aliveCounts[utTank], 0);
+  EXPECT_EQ(status, TTRVStatus::Accomplished);
+  EXPECT_EQ(reason, TTRVReason::EnemyUnitsDestroyed);
+}
+
+namespace selfwreck {
+void Step(TTRVEntity& unit, float) {
+  if (unit.state.side == 1) unit.state.armour = 0;
+}
+}  // namespace selfwreck
+
+TEST_F(NewGame, AUnitLostDuringAStepIsCountedAndJudgedInThatStep) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("Blue", {1, 0, 0, 0}), Side("Red", {0, 1, 0, 0})};
+  info.sides[1].victoryLosses = {-1, 1, -1, -1};
+  ASSERT_TRUE(Start(info)) << error;
+  cameraTarget.Position.SetPoint(60, 0, 60);  // every unit near
+  game->SetRunning(true);
+  for (int i = 0; i < 3; ++i) game->Step(0.05);  // sectors laid out and baked
+  ASSERT_EQ(status, TTRVStatus::None);
+
+  static const std::array<TTRVUnitHooks, 4> wrecking = [] {
+    std::array<TTRVUnitHooks, 4> h{};
+    for (TTRVUnitHooks& row : h) row.player = row.ai = row.far = selfwreck::Step;
+    return h;
+  }();
+  Units(1)[0]->hooks = &wrecking;
+  game->Step(0.05);
+  EXPECT_EQ(W().sides[1].aliveCounts[utTank], 0);
+  EXPECT_EQ(status, TTRVStatus::Accomplished) << "the loss ends the mission in the step it happens";
+}
+
+// The tank aims at a point past a ridge it cannot see over: its guns stop at the ridge, the
+// air strike lands where the player points.
+TEST_F(NewGame, TheAirStrikeGoesUnderTheCursorPastARidgeTheUnitCannotSeeOver) {
+  Write();
+  TTRVWorldInfo info;
+  info.sides = {Side("Blue", {0, 1, 0, 0}), Side("Red", {0, 0, 0, 1})};
+  info.playerUnitType = utTank;
+  engineControls = true;
+  ASSERT_TRUE(Start(info)) << error;
+  TTRVEntity* player = nullptr;
+  for (TTRVEntity* u : Units(0))
+    if (u->state.isPlayer) player = u;
+  ASSERT_NE(player, nullptr);
+  game->SetRunning(true);
+  for (int i = 0; i < 3; ++i) game->Step(0.02);  // sectors laid out and baked
+
+  const TAffineVector from = player->AbsoluteAffinePosition();
+  const TAffineVector cursor(from.x + 24, 2, from.z + 24);
+  // A ridge 10 high across the line, half way.
+  const int middle = static_cast<int>(from.x + from.z) + 24;
+  for (int z = 20; z < 100; ++z)
+    for (int x = 20; x < 100; ++x)
+      if (std::abs(x + z - middle) <= 2) W().heightGrid.Set(x, z, 250);
+  game->KeepAimPoint(cursor);
+  game->Step(0.02);
+
+  const TAffineVector cut(player->controls.aimPoint);
+  EXPECT_LT(VectorLength(cut - from), 20.0f) << "the unit's own aim stops at the ridge";
+  EXPECT_EQ(TAffineVector(controls.aimPoint), cursor) << "handed to the step from the drawing";
+  EXPECT_EQ(game->Battlefield().targetPoint, cursor) << "the strike flies over the ridge";
 }
 
 TEST_F(NewGame, TheFirstBakingFramesJudgeTheMissionOnTheUnitsPlaced) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/sidestanding.h"
 #include "hud/hud.h"
 #include "platform/bitmap.h"
 #include "tests/units/unit_fixture.h"
@@ -92,10 +93,16 @@ class HudWorld {
     w.sides[1].sideColour = 0x000000FF;  // red
     w.sides[1].sideIndex = 1;
     if (o.theme) WriteHudTheme(w.Context().programFolder);
+    settings = w.Context().settings;  // the engine's live settings start as the game's copy
     hud = w.worldRoot->AddNewChild<TTRVHUD>(w);
   }
 
   TTRVWorld& World() { return *units.world; }
+  // The game step's share of the HUD: the units counted, then the HUD's pass over the counts.
+  void Progress(float dt) {
+    CountAliveUnits(World());
+    hud->Progress(dt);
+  }
   // Counts the unit in its side's standing as the game's set-up does.
   TTRVEntity& Add(int type, TAffineVector at, int side, bool player = false) {
     TTRVEntity& unit = units.Add(type, at, player, side);
@@ -112,6 +119,7 @@ class HudWorld {
   int mouseX = 400, mouseY = 300;
   float mapZoom = 1, mapSize = 0.2f;
   bool timeAccel = false;
+  TTRVSettings settings;  // as the options leave them; the world keeps its start copy
   unittest::UnitWorld units;
   TTRVHUD* hud = nullptr;
 
@@ -123,6 +131,7 @@ class HudWorld {
     c.mapZoom = &mapZoom;
     c.mapSize = &mapSize;
     c.timeAccel = &timeAccel;
+    c.settings = &settings;
     return c;
   }
 };
