@@ -21,17 +21,26 @@ namespace fs = std::filesystem;
 
 const fs::path kRoot = MORVANE_SOURCE_DIR;
 
+// The lines of one "## " section of docs/architecture.md.
+std::vector<std::string> SectionLines(const std::string& heading) {
+  std::ifstream doc(kRoot / "docs" / "architecture.md");
+  std::vector<std::string> lines;
+  std::string line;
+  bool inSection = false;
+  while (std::getline(doc, line)) {
+    if (line.rfind("## ", 0) == 0) inSection = line == "## " + heading;
+    else if (inSection) lines.push_back(line);
+  }
+  return lines;
+}
+
 // Folder → tier, from the rows "| tier | folder, folder | ... |" of the Layers section.
 std::map<std::string, int> ReadLayerTable() {
-  std::ifstream doc(kRoot / "docs" / "architecture.md");
   std::map<std::string, int> tiers;
-  std::string line;
-  bool inLayers = false;
   const std::regex row(R"(^\|\s*(\d+)\s*\|([^|]+)\|)");
-  while (std::getline(doc, line)) {
-    if (line.rfind("## ", 0) == 0) inLayers = line == "## Layers";
+  for (const std::string& line : SectionLines("Layers")) {
     std::smatch m;
-    if (!inLayers || !std::regex_search(line, m, row)) continue;
+    if (!std::regex_search(line, m, row)) continue;
     std::stringstream folders(m[2].str());
     std::string folder;
     while (std::getline(folders, folder, ',')) {
@@ -104,15 +113,11 @@ std::vector<std::string> CellWords(const std::string& cell) {
 
 // The rows "| `<SDL…>` | `platform/` |" of the section "Who may include what".
 std::vector<LibraryRule> ReadLibraryTable() {
-  std::ifstream doc(kRoot / "docs" / "architecture.md");
   std::vector<LibraryRule> rules;
-  std::string line;
-  bool inSection = false;
   const std::regex row(R"(^\|([^|]+)\|([^|]+)\|\s*$)");
-  while (std::getline(doc, line)) {
-    if (line.rfind("## ", 0) == 0) inSection = line == "## Who may include what";
+  for (const std::string& line : SectionLines("Who may include what")) {
     std::smatch m;
-    if (!inSection || !std::regex_search(line, m, row)) continue;
+    if (!std::regex_search(line, m, row)) continue;
     LibraryRule rule{CellWords(m[1].str()), CellWords(m[2].str())};
     if (!rule.prefixes.empty() && !rule.places.empty()) rules.push_back(std::move(rule));
   }
