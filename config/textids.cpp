@@ -64,6 +64,8 @@ constexpr TextRow kTexts[] = {
     {TextId::ErrorSaveNotLoaded, "The saved game could not be loaded.", "Uloženou hru se nepodařilo nahrát."},
     {TextId::ErrorTutorialNotCreated, "The tutorial island could not be created.",
      "Výcvikový ostrov se nepodařilo vytvořit."},
+
+    {TextId::TutorialLessonLocked, "Locked", "Uzamčeno"},
 };
 
 constexpr bool RowsInOrder() {

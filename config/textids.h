@@ -64,6 +64,8 @@ enum class TextId : std::uint16_t {
   ErrorWorldNotLoaded,
   ErrorSaveNotLoaded,
   ErrorTutorialNotCreated,
+  // The tutorial dialog.
+  TutorialLessonLocked,  // a lesson not yet reached
   Count
 };
 

@@ -10,21 +10,6 @@ TGLColor TGLColor::FromWinColor(unsigned color, float alpha) {
   return {(color & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f, ((color >> 16) & 0xFF) / 255.0f, alpha};
 }
 
-void TGLMaterial::AssignProperties(const TGLMaterial& o) {
-  BlendingMode = o.BlendingMode;
-  MaterialOptions = o.MaterialOptions;
-  FaceCulling = o.FaceCulling;
-  FrontProperties = o.FrontProperties;
-  Texture.Disabled = o.Texture.Disabled;
-  Texture.SetImageAlpha(o.Texture.ImageAlpha());
-  Texture.TextureFormat = o.Texture.TextureFormat;
-  Texture.TextureMode = o.Texture.TextureMode;
-  Texture.TextureWrap = o.Texture.TextureWrap;
-  Texture.MinFilter = o.Texture.MinFilter;
-  Texture.MagFilter = o.Texture.MagFilter;
-  Texture.Compression = o.Texture.Compression;
-}
-
 const TGLLibMaterial* TGLMaterial::ResolvedLib() const {
   if (!MaterialLibrary || LibMaterialName.empty()) return nullptr;
   return MaterialLibrary->GetLibMaterialByName(LibMaterialName);

@@ -46,8 +46,6 @@ class TGLMaterial {
   TGLFaceProperties FrontProperties;
   TGLTexture Texture;
 
-  // Copies every property except the texture image (and the library link).
-  void AssignProperties(const TGLMaterial& other);
   // The material that really draws: the library's when a library material is named and found.
   const TGLMaterial& Resolved() const;
   TGLMaterial& Resolved();

@@ -3,25 +3,8 @@
 
 #include <cmath>
 
-#include <glm/gtc/matrix_transform.hpp>
-
-TVector VectorMake(float x, float y, float z, float w) { return {x, y, z, w}; }
-TAffineVector AffineVectorMake(float x, float y, float z) { return {x, y, z}; }
-TVector PointMake(float x, float y, float z) { return {x, y, z, 1}; }
-TVector VectorAdd(const TVector& a, const TVector& b) { return a + b; }
-TVector VectorSubtract(const TVector& a, const TVector& b) { return a - b; }
-TVector VectorScale(const TVector& v, float s) { return v * s; }
-
-TVector VectorCombine(const TVector& v, const TVector& w, float s) {
-  return {v.x + w.x * s, v.y + w.y * s, v.z + w.z * s, v.w};
-}
-
 float VectorLength(const TVector& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 float VectorLength(const TAffineVector& v) { return std::sqrt(glm::dot(v, v)); }
-
-float VectorDistance(const TVector& a, const TVector& b) {
-  return VectorLength(TAffineVector(a) - TAffineVector(b));
-}
 
 TVector VectorNormalize(const TVector& v) {
   float len = VectorLength(v);
@@ -60,14 +43,12 @@ TVector RotateVectorAroundY(const TVector& v, float degrees) {
   return TVector(RotateVectorAroundY(TAffineVector(v), degrees), v.w);
 }
 
-TVector VectorTransform(const TVector& v, const TMatrix& m) { return m * v; }
 TAffineVector AffineVectorTransform(const TAffineVector& v, const TMatrix& m) {
   return TAffineVector(m * TVector(v, 0));
 }
 
 float DegToRad(float degrees) { return degrees * 0.017453292519943295f; }
 float RadToDeg(float radians) { return radians * 57.29577951308232f; }
-float ArcTan2(float y, float x) { return std::atan2(y, x); }
 
 int RoundUpToPowerOf2(int n) {
   int p = 1;
@@ -82,6 +63,3 @@ int Floor(float v) {
   if (!(v < kFar)) return 1 << 30;
   return static_cast<int>(std::floor(v));
 }
-
-TMatrix IdentityHmgMatrix() { return TMatrix(1.0f); }
-TMatrix InvertMatrix(const TMatrix& m) { return glm::inverse(m); }

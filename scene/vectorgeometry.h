@@ -13,22 +13,10 @@ using TVector = glm::vec4;         // x, y, z, w: w = 1 for points, 0 for direct
 using TTexPoint = glm::vec2;       // s, t
 using TMatrix = glm::mat4;         // column-major, as OpenGL takes it
 
-inline constexpr TVector XHmgVector{1, 0, 0, 0};
-inline constexpr TVector YHmgVector{0, 1, 0, 0};
-inline constexpr TVector ZHmgVector{0, 0, 1, 0};
 inline constexpr TVector NullHmgPoint{0, 0, 0, 1};
 
-TVector VectorMake(float x, float y, float z, float w = 0);
-TAffineVector AffineVectorMake(float x, float y, float z);
-TVector PointMake(float x, float y, float z);
-TVector VectorAdd(const TVector& a, const TVector& b);
-TVector VectorSubtract(const TVector& a, const TVector& b);
-TVector VectorScale(const TVector& v, float s);
-// v + w * s, keeping v's w component.
-TVector VectorCombine(const TVector& v, const TVector& w, float s);
 float VectorLength(const TVector& v);       // of x, y, z
 float VectorLength(const TAffineVector& v);
-float VectorDistance(const TVector& a, const TVector& b);   // of x, y, z
 // A zero vector stays zero instead of becoming NaN.
 TVector VectorNormalize(const TVector& v);
 TAffineVector VectorNormalize(const TAffineVector& v);
@@ -43,19 +31,15 @@ TAffineVector VectorCrossProduct(const TAffineVector& a, const TAffineVector& b)
 // a positive angle takes +Z toward -X (clockwise seen from above).
 TVector RotateVectorAroundY(const TVector& v, float degrees);
 TAffineVector RotateVectorAroundY(const TAffineVector& v, float degrees);
-TVector VectorTransform(const TVector& v, const TMatrix& m);
 TAffineVector AffineVectorTransform(const TAffineVector& v, const TMatrix& m);  // as a direction
 
 float DegToRad(float degrees);
 float RadToDeg(float radians);
-float ArcTan2(float y, float x);  // radians
 // The smallest power of two >= n (1 for n <= 1).
 int RoundUpToPowerOf2(int n);
 // Floor to an integer: floor(-0.5) = -1; NaN and huge values saturate at -2^30 / 2^30.
 int Floor(float v);
 
-TMatrix IdentityHmgMatrix();
-TMatrix InvertMatrix(const TMatrix& m);
 
 using TSingleList = std::vector<float>;
 using TAffineVectorList = std::vector<TAffineVector>;

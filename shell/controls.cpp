@@ -35,8 +35,6 @@ std::int32_t Saturate(long long value) {
 
 }  // namespace
 
-std::span<const TTRVKeyActionInfo> KeyActions() { return kActions; }
-
 TTRVKeyMap::TTRVKeyMap() { RestoreDefaults(); }
 
 TTRVKeyMap TTRVKeyMap::FromSettings(const TTRVSettings& settings) {

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -39,7 +38,6 @@ struct TTRVKeyActionInfo {
   std::string_view CaptionCZE;
   std::uint8_t TTRVSettings::*Field;
 };
-std::span<const TTRVKeyActionInfo> KeyActions();  // indexed by TTRVKeyAction
 
 struct TTRVKeyMap {
   std::array<std::uint8_t, kKeyActionCount> Codes{};

@@ -206,15 +206,6 @@ TTRVLanguage TFormTarvin::Language() const {
   return LanguageOf(engine_ ? engine_->Settings.Language : std::string());
 }
 
-std::string TFormTarvin::OnOffText(bool on) const {
-  return TextString(on ? TextId::Enabled : TextId::Disabled, Language());
-}
-
-platform::Color TFormTarvin::OnOffColor(bool on, bool greyWhenOff) const {
-  if (on) return platform::MakeColor(0, 128, 0);
-  return greyWhenOff ? platform::MakeColor(128, 128, 128) : platform::MakeColor(255, 0, 0);
-}
-
 void TFormTarvin::StartWorld(const std::string& name, const TTRVWorldInfo* info) {
   CloseDialogs();
   formLoading_->SetProgress("", 0, engine_->Tips.CurrentTip());

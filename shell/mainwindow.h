@@ -68,8 +68,6 @@ class TFormTarvin {
   void ChooseLanguage(const std::string& language);
   // The main menu's Exit: keeps the settings and closes the window.
   void ExitProgram();
-  std::string OnOffText(bool on) const;
-  platform::Color OnOffColor(bool on, bool greyWhenOff = false) const;
 
   // The supervisory tick (also called directly by tests).
   void Tick();

@@ -13,14 +13,11 @@ using platform::widgets::TFont;
 namespace {
 constexpr int kCreditsWidth = 520;
 constexpr int kCreditsHeight = 330;
-constexpr int kCreditsBody = kCreditsWidth - 2 * kRimSize;
-constexpr int kButtonHeight = 30;
+constexpr int kButtonWidth = 110;
 }  // namespace
 
-TFormCredits::TFormCredits(platform::FontCache& fonts) : TDialogForm("FormCredits", fonts, 0.5, 0.5) {
-  SetBounds(0, 0, kCreditsWidth, kCreditsHeight);
-  auto* body = AddBody();
-  AddTitle(*body, "Credits", 12, 20);
+TFormCredits::TFormCredits(platform::FontCache& fonts)
+    : TTextPageForm("FormCredits", fonts, 0.5, 0.5, kCreditsWidth, kCreditsHeight, "Credits", 20) {
   const char* lines[kLines] = {"Morvane Field Command",
                                "A combat game of helicopters, tanks and boats",
                                "Design, programming and game data: the Morvane team",
@@ -30,14 +27,11 @@ TFormCredits::TFormCredits(platform::FontCache& fonts) : TDialogForm("FormCredit
                                "Thank you for playing!"};
   for (int i = 0; i < kLines; ++i) {
     const bool heading = i % 3 == 0;
-    AddText(*body, "LabelCredits" + std::to_string(i), lines[i], 10, 60 + 28 * i, kCreditsBody - 20, 22,
+    AddText(Body(), "LabelCredits" + std::to_string(i), lines[i], 10, 60 + 28 * i, BodyWidth() - 20, 22,
             TFont{heading ? look::kTitleText : look::kText, heading ? 15 : 13, heading}, TAlignment::Center);
   }
-  ok_ = AddButton(*body, "PanelOK", "OK", (kCreditsBody - 110) / 2, kCreditsHeight - 2 * kRimSize - kButtonHeight - 18,
-                  110, kButtonHeight);
-  OnKeyDown = [this](platform::widgets::TWidget&, int vk) {
-    if (vk == platform::vk::Escape || vk == platform::vk::Return) Press(*ok_);
-  };
+  ok_ = AddRowButton("PanelOK", "OK", (BodyWidth() - kButtonWidth) / 2, kButtonWidth);
+  PressOnKeys({platform::vk::Escape, platform::vk::Return}, *ok_);
 }
 
 }  // namespace ui

@@ -1,11 +1,11 @@
 // The credits dialog: who made the game, and OK back to the main menu.
 #pragma once
 
-#include "ui/dialog.h"
+#include "ui/textpageform.h"
 
 namespace ui {
 
-class TFormCredits : public TDialogForm {
+class TFormCredits : public TTextPageForm {
  public:
   static constexpr int kLines = 7;
   explicit TFormCredits(platform::FontCache& fonts);

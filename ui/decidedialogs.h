@@ -4,11 +4,11 @@
 // and the dialog it leads to in this build); Cancel always returns to the main menu.
 #pragma once
 
-#include "ui/dialog.h"
+#include "ui/questionform.h"
 
 namespace ui {
 
-class TFormSkirmishDecide : public TDialogForm {
+class TFormSkirmishDecide : public TQuestionForm {
  public:
   explicit TFormSkirmishDecide(platform::FontCache& fonts);
   void Arrange(bool loadWorld, bool createWorld);
@@ -21,7 +21,7 @@ class TFormSkirmishDecide : public TDialogForm {
   platform::widgets::TPanel *load_, *create_, *cancel_;
 };
 
-class TFormCampDecide : public TDialogForm {
+class TFormCampDecide : public TQuestionForm {
  public:
   explicit TFormCampDecide(platform::FontCache& fonts);
   void Arrange(bool continueCampaign, bool startCampaign, bool createCampaign);

@@ -52,14 +52,14 @@ TLabel* TDialogForm::AddText(TWidget& parent, std::string name, std::string capt
   return label;
 }
 
-void TDialogForm::AddTitle(TWidget& parent, std::string caption, int top, int size) {
+TDialogTitle TDialogForm::AddTitle(TWidget& parent, std::string caption, int top, int size) {
   const int width = parent.Width();
-  auto* shadow = AddText(parent, "Label1", caption, 2, top + 2, width, size + 12,
+  TDialogTitle title;
+  title.shadow = AddText(parent, "Label1", caption, 2, top + 2, width, size + 12,
                          TFont{platform::MakeColor(0, 0, 0), size, true}, TAlignment::Center);
-  auto* front = AddText(parent, "Label2", std::move(caption), 0, top, width, size + 12,
+  title.front = AddText(parent, "Label2", std::move(caption), 0, top, width, size + 12,
                         TFont{look::kTitleText, size, true}, TAlignment::Center);
-  (void)shadow;
-  (void)front;
+  return title;
 }
 
 void TDialogForm::PressOnEscape(TPanel& button) {

@@ -30,6 +30,20 @@ inline constexpr int kTitleSize = 15;
 inline constexpr platform::widgets::TFont kButtonFont{platform::MakeColor(255, 255, 255), 12, true};
 }  // namespace look
 
+// A title and its shadow, two pixels down and right, which show and move together.
+struct TDialogTitle {
+  platform::widgets::TLabel* shadow = nullptr;
+  platform::widgets::TLabel* front = nullptr;
+  void SetVisible(bool visible) {
+    shadow->SetVisible(visible);
+    front->SetVisible(visible);
+  }
+  void SetTop(int top) {
+    front->SetTop(top);
+    shadow->SetTop(top + 2);
+  }
+};
+
 class TDialogForm : public platform::widgets::TForm {
  public:
   // Centred on (centreX, centreY) fractions of the screen by LayoutForms.
@@ -55,7 +69,7 @@ class TDialogForm : public platform::widgets::TForm {
                                      platform::widgets::TAlignment alignment);
   void MarkRounded(platform::widgets::TPanel* panel) { rounded_.push_back(panel); }
   // The dialog's title: a dark shadow label ("Label1") under the front one ("Label2").
-  void AddTitle(platform::widgets::TWidget& parent, std::string caption, int top, int size);
+  TDialogTitle AddTitle(platform::widgets::TWidget& parent, std::string caption, int top, int size);
   // Escape presses the button (Cancel, Continue) while the dialog is on top.
   void PressOnEscape(platform::widgets::TPanel& button);
   // A click on the panel's handler, when it has one and can take clicks.

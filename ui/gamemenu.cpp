@@ -3,35 +3,20 @@
 
 namespace ui {
 
-using platform::widgets::TPanel;
-
 namespace {
-constexpr int kFormWidth = 300;
-constexpr int kBodyWidth = kFormWidth - 2 * kRimSize;
-constexpr int kBottomMargin = 22;
-constexpr int kButtonWidth = 240;
-constexpr int kButtonHeight = 32;
-constexpr int kButtonPitch = kButtonHeight + 14;
-constexpr int kTitleTop = 14;
-constexpr int kTitleSize = 20;
-constexpr int kFirstButton = 64;
+constexpr TMenuLayout kLayout{.formWidth = 300, .buttonWidth = 240, .buttonHeight = 32, .buttonGap = 14,
+                              .topMargin = 14, .titleSize = 20, .titleGap = 18, .bottomMargin = 22};
 }  // namespace
 
-TFormGameMenu::TFormGameMenu(platform::FontCache& fonts) : TDialogForm("FormGameMenu", fonts, 0.75, 0.5) {
-  SetBounds(0, 0, kFormWidth, 200);
-  body_ = AddBody();
-  AddTitle(*body_, "Game paused", kTitleTop, kTitleSize);
-  const int left = (kBodyWidth - kButtonWidth) / 2;
-  const auto button = [&](const char* name, const char* caption) {
-    return AddButton(*body_, name, caption, left, 0, kButtonWidth, kButtonHeight);
-  };
-  continue_ = button("PanelContinue", "Continue");
-  objectives_ = button("PanelObjectives", "Statistics / Objectives");
-  save_ = button("PanelSave", "Save");
-  load_ = button("PanelLoad", "Load");
-  options_ = button("PanelOptions", "Options");
-  help_ = button("PanelHelp", "?");
-  exit_ = button("PanelExit", "Exit to main menu");
+TFormGameMenu::TFormGameMenu(platform::FontCache& fonts)
+    : TMenuForm("FormGameMenu", fonts, 0.75, 0.5, kLayout, "Game paused") {
+  continue_ = AddMenuButton("PanelContinue", "Continue");
+  objectives_ = AddMenuButton("PanelObjectives", "Statistics / Objectives");
+  save_ = AddMenuButton("PanelSave", "Save");
+  load_ = AddMenuButton("PanelLoad", "Load");
+  options_ = AddMenuButton("PanelOptions", "Options");
+  help_ = AddMenuButton("PanelHelp", "?");
+  exit_ = AddMenuButton("PanelExit", "Exit to main menu");
   PressOnEscape(*continue_);
   Arrange();
 }
@@ -48,9 +33,7 @@ void TFormGameMenu::Arrange() {
       {load_, Offers.load},      {options_, Offers.options},       {help_, Offers.help},
       {exit_, true},
   };
-  // The dialog is as tall as its buttons need.
-  const int bottom = StackButtons(column, kFirstButton, kButtonPitch);
-  ResizeForm(*body_, bottom + kBottomMargin + 2 * kRimSize);
+  Stack(column);
 }
 
 }  // namespace ui

@@ -3,7 +3,7 @@
 // Escape is the same as Continue.
 #pragma once
 
-#include "ui/dialog.h"
+#include "ui/menuform.h"
 
 namespace ui {
 
@@ -16,7 +16,7 @@ struct TGameMenuOffers {
   bool help = false;
 };
 
-class TFormGameMenu : public TDialogForm {
+class TFormGameMenu : public TMenuForm {
  public:
   explicit TFormGameMenu(platform::FontCache& fonts);
 
@@ -35,7 +35,6 @@ class TFormGameMenu : public TDialogForm {
   platform::widgets::TPanel& PanelHelp() { return *help_; }
 
  private:
-  platform::widgets::TPanel* body_;
   platform::widgets::TPanel *continue_, *objectives_, *save_, *load_, *options_, *help_, *exit_;
   bool saveAllowed_ = true;
 };

@@ -3,30 +3,17 @@
 
 namespace ui {
 
-using platform::widgets::TLabel;
 using platform::widgets::TPanel;
 
 namespace {
-constexpr int kFormWidth = 400;
-constexpr int kBodyWidth = kFormWidth - 2 * kRimSize;
-constexpr int kMargin = 24;
-constexpr int kButtonWidth = 300;
-constexpr int kButtonHeight = 34;
-constexpr int kButtonPitch = kButtonHeight + 14;  // 4 pixels between the rims
-constexpr int kTitleSize = 24;
-constexpr int kTitleHeight = kTitleSize + 12;
-constexpr int kTitleGap = 26;
+constexpr TMenuLayout kLayout{.formWidth = 400, .buttonWidth = 300, .buttonHeight = 34, .buttonGap = 14,
+                              .topMargin = 24, .titleSize = 24, .titleGap = 26, .bottomMargin = 24};
 }  // namespace
 
-TFormMainMenu::TFormMainMenu(platform::FontCache& fonts) : TDialogForm("FormMainMenu", fonts, 0.5, 0.5) {
-  SetBounds(0, 0, kFormWidth, 200);
-  body_ = AddBody();
-  AddTitle(*body_, "Morvane Field Command", 16, kTitleSize);
-  shadow_ = static_cast<TLabel*>(body_->FindChild("Label1"));
-  title_ = static_cast<TLabel*>(body_->FindChild("Label2"));
-  const int left = (kBodyWidth - kButtonWidth) / 2;
+TFormMainMenu::TFormMainMenu(platform::FontCache& fonts)
+    : TMenuForm("FormMainMenu", fonts, 0.5, 0.5, kLayout, "Morvane Field Command") {
   const auto button = [&](const char* name, const char* caption) {
-    TPanel* p = AddButton(*body_, name, caption, left, 0, kButtonWidth, kButtonHeight);
+    TPanel* p = AddMenuButton(name, caption);
     p->ShowHint = true;
     return p;
   };
@@ -61,17 +48,7 @@ void TFormMainMenu::Arrange(const TMainMenuState& state) {
       {exit_, chosen},
   };
   // The dialog is as tall as what it shows, so the first-run choice is a small box.
-  const int titleHeight = chosen ? kTitleHeight + kTitleGap : 0;
-  int top = kMargin;
-  shadow_->SetVisible(chosen);
-  title_->SetVisible(chosen);
-  if (chosen) {
-    title_->SetTop(top);
-    shadow_->SetTop(top + 2);
-    top += titleHeight;
-  }
-  const int bottom = StackButtons(column, top, kButtonPitch);
-  ResizeForm(*body_, bottom + kMargin + 2 * kRimSize);
+  Stack(column, chosen);
 }
 
 }  // namespace ui

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "ui/dialog.h"
+#include "ui/menuform.h"
 
 namespace ui {
 
@@ -23,7 +23,7 @@ struct TMainMenuState {
 // Campaign and skirmish open at this tutorial progress (after lesson 8 was played).
 inline constexpr int kProgressOpeningGames = 9;
 
-class TFormMainMenu : public TDialogForm {
+class TFormMainMenu : public TMenuForm {
  public:
   explicit TFormMainMenu(platform::FontCache& fonts);
 
@@ -41,12 +41,8 @@ class TFormMainMenu : public TDialogForm {
   platform::widgets::TPanel& PanelCzech() { return *czech_; }
   platform::widgets::TPanel& PanelEnglish() { return *english_; }
   platform::widgets::TPanel& PanelExit() { return *exit_; }
-  platform::widgets::TLabel& LabelTitle() { return *title_; }
 
  private:
-  platform::widgets::TPanel* body_;
-  platform::widgets::TLabel* shadow_;
-  platform::widgets::TLabel* title_;
   platform::widgets::TPanel *campaign_, *skirmish_, *tutorial_, *loadGame_, *options_, *tips_, *credits_;
   platform::widgets::TPanel *czech_, *english_, *exit_;
 };

@@ -13,25 +13,19 @@ using platform::widgets::TFont;
 namespace {
 constexpr int kTipsWidth = 560;
 constexpr int kTipsHeight = 250;
-constexpr int kTipsBody = kTipsWidth - 2 * kRimSize;
-constexpr int kButtonHeight = 30;
 }  // namespace
 
-TFormTips::TFormTips(platform::FontCache& fonts) : TDialogForm("FormTips", fonts, 0.5, 0.5) {
-  SetBounds(0, 0, kTipsWidth, kTipsHeight);
-  auto* body = AddBody();
-  AddTitle(*body, "Tips", 12, 20);
-  tip_ = AddText(*body, "LabelTip", "", 24, 58, kTipsBody - 48, 110, TFont{look::kText, 14, false}, TAlignment::Left);
+TFormTips::TFormTips(platform::FontCache& fonts)
+    : TTextPageForm("FormTips", fonts, 0.5, 0.5, kTipsWidth, kTipsHeight, "Tips", 20) {
+  tip_ = AddText(Body(), "LabelTip", "", 24, 58, BodyWidth() - 48, 110, TFont{look::kText, 14, false},
+                 TAlignment::Left);
   tip_->SetWordWrap(true);
-  const int top = kTipsHeight - 2 * kRimSize - kButtonHeight - 18;
-  next_ = AddButton(*body, "PanelNext", "Next tip", 20, top, 130, kButtonHeight);
-  help_ = AddButton(*body, "PanelHUDhelp", "Understanding screen symbols", 162, top, 260, kButtonHeight);
-  cancel_ = AddButton(*body, "PanelCancel", "Cancel", kTipsBody - 20 - 100, top, 100, kButtonHeight);
+  next_ = AddRowButton("PanelNext", "Next tip", 20, 130);
+  help_ = AddRowButton("PanelHUDhelp", "Understanding screen symbols", 162, 260);
+  cancel_ = AddRowButton("PanelCancel", "Cancel", BodyWidth() - 20 - 100, 100);
   help_->SetVisible(false);
-  OnKeyDown = [this](platform::widgets::TWidget&, int vk) {
-    if (vk == platform::vk::Escape) Press(*cancel_);
-    if (vk == platform::vk::Return || vk == platform::vk::Space) Press(*next_);
-  };
+  PressOnKeys({platform::vk::Escape}, *cancel_);
+  PressOnKeys({platform::vk::Return, platform::vk::Space}, *next_);
 }
 
 void TFormTips::SetTip(const std::string& tip) { tip_->SetCaption(tip); }

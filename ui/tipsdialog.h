@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "ui/dialog.h"
+#include "ui/textpageform.h"
 
 namespace ui {
 
-class TFormTips : public TDialogForm {
+class TFormTips : public TTextPageForm {
  public:
   explicit TFormTips(platform::FontCache& fonts);
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/input.h"
 
 namespace ui {
 
@@ -22,16 +23,15 @@ constexpr int kFirstRow = 62;
 constexpr int kInfoTop = kFirstRow + 5 * kRowPitch + 4;
 constexpr int kInfoHeight = 76;
 constexpr int kButtonTop = kInfoTop + kInfoHeight + 10;
-constexpr int kButtonHeight = 30;
-constexpr int kFormHeight = kButtonTop + kButtonHeight + 18 + 2 * kRimSize;
+constexpr int kFormHeight =
+    kButtonTop + TTextPageForm::kButtonHeight + TTextPageForm::kBottomMargin + 2 * kRimSize;
 constexpr int kOpenSize = 14;
 constexpr int kLockedSize = 12;
 }  // namespace
 
-TFormTutorial::TFormTutorial(platform::FontCache& fonts) : TDialogForm("FormTutorial", fonts, 0.5, 0.75) {
-  SetBounds(0, 0, kFormWidth, kFormHeight);
-  auto* body = AddBody();
-  AddTitle(*body, "Tutorial", 12, 22);
+TFormTutorial::TFormTutorial(platform::FontCache& fonts)
+    : TTextPageForm("FormTutorial", fonts, 0.5, 0.75, kFormWidth, kFormHeight, "Tutorial", 22) {
+  TPanel& body = Body();
   static constexpr const char* designed[kLessonCount] = {"Helicopter machinegun training",
                                         "Helicopter rockets training",
                                         "Tank gun training",
@@ -45,7 +45,7 @@ TFormTutorial::TFormTutorial(platform::FontCache& fonts) : TDialogForm("FormTuto
   for (int n = 0; n < kLessonCount; ++n) {
     const int left = kSide + (n / 5) * (kLessonWidth + kColumnGap);
     const int top = kFirstRow + (n % 5) * kRowPitch;
-    TPanel* lesson = AddButton(*body, "PanelTut" + std::to_string(n), designed[n], left, top, kLessonWidth, kLessonHeight);
+    TPanel* lesson = AddButton(body, "PanelTut" + std::to_string(n), designed[n], left, top, kLessonWidth, kLessonHeight);
     lesson->Tag = n;
     TFont font = lesson->Font();
     font.size = kOpenSize;
@@ -57,18 +57,18 @@ TFormTutorial::TFormTutorial(platform::FontCache& fonts) : TDialogForm("FormTuto
     lessons_[static_cast<std::size_t>(n)] = lesson;
     designed_[static_cast<std::size_t>(n)] = designed[n];
   }
-  info_ = AddText(*body, "LabelInfo", "", kSide, kInfoTop, kBodyWidth - 2 * kSide, kInfoHeight,
+  info_ = AddText(body, "LabelInfo", "", kSide, kInfoTop, kBodyWidth - 2 * kSide, kInfoHeight,
                   TFont{look::kText, 13, false}, TAlignment::Left);
   info_->SetWordWrap(true);
-  help_ = AddButton(*body, "PanelHUDhelp", "Understanding screen symbols", kSide, kButtonTop, 260, kButtonHeight);
+  help_ = AddRowButton("PanelHUDhelp", "Understanding screen symbols", kSide, 260);
   help_->SetVisible(false);
-  cancel_ = AddButton(*body, "PanelCancel", "Cancel", kBodyWidth - kSide - 120, kButtonTop, 120, kButtonHeight);
-  PressOnEscape(*cancel_);
+  cancel_ = AddRowButton("PanelCancel", "Cancel", kBodyWidth - kSide - 120, 120);
+  PressOnKeys({platform::vk::Escape}, *cancel_);
 }
 
 void TFormTutorial::Arrange(int progress, std::span<const std::string> lessonTexts, TTRVLanguage language) {
   progress_ = progress;
-  const std::string locked = language == TTRVLanguage::Czech ? "Uzamčeno" : "Locked";
+  const std::string locked = TextString(TextId::TutorialLessonLocked, language);
   for (int n = 0; n < kLessonCount; ++n) {
     TPanel& lesson = *lessons_[static_cast<std::size_t>(n)];
     const auto at = static_cast<std::size_t>(n);

@@ -9,13 +9,13 @@
 #include <string>
 
 #include "config/textids.h"
-#include "ui/dialog.h"
+#include "ui/textpageform.h"
 
 namespace ui {
 
 inline constexpr int kLessonCount = 10;
 
-class TFormTutorial : public TDialogForm {
+class TFormTutorial : public TTextPageForm {
  public:
   explicit TFormTutorial(platform::FontCache& fonts);
 

@@ -23,10 +23,3 @@ std::string_view ReasonWord(TTRVReason reason) {
     if (value == reason) return word;
   return {};
 }
-
-TTRVReason ReasonFromWord(std::string_view word) {
-  if (word.empty()) return TTRVReason::None;
-  for (const auto& [value, w] : kReasonWords)
-    if (w == word) return value;
-  return TTRVReason::None;
-}

@@ -29,7 +29,5 @@ enum class TTRVReason : std::uint8_t {
 
 // The reason's word ("GOheli", "MAbase", ...), which also names data/<word>.mp3; "" for None.
 std::string_view ReasonWord(TTRVReason reason);
-// The reason a word stands for; None for "" or an unknown word.
-TTRVReason ReasonFromWord(std::string_view word);
 // Whether the status ends a mission.
 inline bool MissionOver(TTRVStatus status) { return status == TTRVStatus::Failed || status == TTRVStatus::Accomplished; }

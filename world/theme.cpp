@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "platform/bitmap.h"
-#include "platform/paths.h"
 
 namespace {
 
@@ -142,14 +141,6 @@ TTRVThemeLoadResult TTRVTheme::LoadThemeFile(const std::filesystem::path& path) 
   TTRVThemeLoadResult result = LoadThemeBytes(bytes, path.filename().string());
   if (!result.error.empty()) result.error = path.filename().string() + ": " + result.error;
   return result;
-}
-
-TTRVThemeLoadResult TTRVTheme::LoadTheme(std::string_view name) {
-  Clear();
-  const std::filesystem::path path =
-      platform::InsideFolder(platform::ProgramFolder(), "themes/" + std::string(name) + ".TRV");
-  if (path.empty()) return Failed("Bad theme name: \"" + std::string(name) + "\"");
-  return LoadThemeFile(path);
 }
 
 bool TTRVTheme::HasClassMaterial(int terrainClass) const {

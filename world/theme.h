@@ -64,8 +64,7 @@ class TTRVTheme {
   std::vector<std::uint8_t> grassObjects;      // kind 2
   std::string themeName;
 
-  // Reads themes/<name>.TRV in the program folder. Every load starts from an empty theme.
-  TTRVThemeLoadResult LoadTheme(std::string_view name);
+  // Reads a theme file; its caller knows the folder. Every load starts from an empty theme.
   TTRVThemeLoadResult LoadThemeFile(const std::filesystem::path& path);
   // fileName (without folder) is checked against the name inside; empty skips that rule.
   TTRVThemeLoadResult LoadThemeBytes(std::span<const std::uint8_t> bytes, std::string_view fileName = {});

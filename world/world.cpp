@@ -164,12 +164,6 @@ void TTRVWorld::FocusOn(const TAffineVector& position) {
 }
 
 void TTRVWorld::AdvanceFrame(float t) {
-  damp1 = 1 - t;
-  grow1 = 1 + t;
-  damp2 = 1 - 2 * t;
-  grow2 = 1 + 2 * t;
-  damp05 = 1 - t / 2;
-  grow05 = 1 + t / 2;
   wavePhaseA -= t;
   wavePhaseB += 2 * t;
   if (wavePhaseA < -10000) wavePhaseA = 0;

@@ -132,8 +132,8 @@ class TTRVWorld : public TTRVWorldInfo {
   // Moves the camera target, and the camera, to the position.
   void FocusOn(const TAffineVector& position);
 
-  // The world's own share of a game step: the per-frame damping and growth factors, the
-  // water phases and the texture drift of rivers. The game step (game/) calls it first.
+  // The world's own share of a game step: the water phases and the texture drift of
+  // rivers (units damp with their own dt). The game step (game/) calls it first.
   void AdvanceFrame(float dt);
   // Centres the sky on the camera; the game step calls it once the camera has moved.
   void CentreSky();
@@ -187,7 +187,6 @@ class TTRVWorld : public TTRVWorldInfo {
   std::array<float, 9> sideStrength{};
   float sectorTimer = 0;
   float wavePhaseA = 0, wavePhaseB = 0, waveSinA = 0, waveSinB = 0;
-  float damp1 = 1, grow1 = 1, damp2 = 1, grow2 = 1, damp05 = 1, grow05 = 1;
   std::array<std::array<float, kSectorSide>, kSectorSide> waterRipple{};
   float airStrikeTimer = 0;
   bool running = false;

@@ -3,20 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/pixels.h"
-
-#include <SDL.h>
-
-#include <memory>
-#include <string>
+#include "tests/support/window_fixture.h"
 
 #include "effects/effects.h"
 #include "platform/bitmap.h"
 #include "platform/random.h"
-#include "platform/window.h"
-#include "scene/camera.h"
 #include "scene/directopengl.h"
-#include "scene/scene.h"
-#include "scene/viewer.h"
 
 namespace {
 
@@ -25,35 +17,15 @@ constexpr int kW = 320, kH = 240;
 using testpixels::At;
 using testpixels::Rgb;
 
-class EffectsWindow : public ::testing::Test {
+class EffectsWindow : public testwindow::SceneWindowTest {
  protected:
+  EffectsWindow() : SceneWindowTest(kW, kH) {}
   void SetUp() override {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
-    platform::WindowOptions options;
-    options.width = kW;
-    options.height = kH;
-    std::string error;
-    if (!window_.Create(options, error)) GTEST_SKIP() << error;
-    viewer_ = std::make_unique<TGLSceneViewer>(window_);
-    camera_ = scene_.Objects().AddNewChild<TGLCamera>();
-    camera_->FocalLength = kW / 800.0f * 50;
-    camera_->DepthOfView = 1024;
+    SceneWindowTest::SetUp();
+    if (IsSkipped()) return;
     camera_->Position.SetPoint(0, 2, -6);  // looking along +Z
-    viewer_->SetCamera(camera_);
-    viewer_->Buffer.BackgroundColor = 0x00400000;  // dark blue
     platform::Random().Seed(3);
   }
-
-  void TearDown() override {
-    scene_.DeleteAllObjects();
-    viewer_.reset();
-    window_.Destroy();
-  }
-
-  platform::Window window_;
-  TGLScene scene_;
-  TGLCamera* camera_ = nullptr;
-  std::unique_ptr<TGLSceneViewer> viewer_;
 };
 
 TEST_F(EffectsWindow, AnExplosionLightsTheMiddleOfThePictureInFireColours) {

@@ -9,6 +9,7 @@
 
 #include "world/floatingwave.h"
 #include "generator/creator.h"
+#include "platform/bitmap.h"
 #include "tests/generator/gen_fixture.h"
 #include "world/world.h"
 #include "world/worldfile.h"
@@ -95,6 +96,39 @@ TEST(GenCreator, AWorldThatCannotHoldItsBasesIsNotWritten) {
   EXPECT_LT(result.basesPlaced, 40);
   EXPECT_NE(result.error.find("40"), std::string::npos) << result.error;
   EXPECT_TRUE(fs::is_empty(folder.Worlds()));
+}
+
+// The world-creation dialog hands in its painted sketch, one pixel per sector: only the red
+// channel says where land goes, so the painted land rises and the rest, however green or blue
+// it was painted, stays open sea.
+TEST(GenCreator, APaintedSketchPutsLandOnlyWhereItIsRed) {
+  ProgramFolder folder;
+  WriteStandardThemes(folder);
+  platform::Bitmap painted(6, 6, 24);
+  painted.FillRect(0, 0, 6, 6, platform::MakeColor(0, 255, 255));
+  painted.FillRect(1, 1, 3, 5, platform::MakeColor(200, 0, 0));  // sectors x 1-2, y 1-4
+  TTRVWorldCreator creator(folder.Path());
+  creator.SetSketch(painted);
+  ASSERT_EQ(creator.Sketch().SizeX(), 6);
+  ASSERT_EQ(creator.Sketch().SizeZ(), 6);
+  platform::Random().Seed(5);
+  std::string error;
+  ASSERT_TRUE(creator.Generate(Params(6), error)) << error;
+  const TTRVGenState& s = creator.State();
+  // Inside the red sectors, 8 cells in from their edge; beyond them, past the next sector,
+  // where the land the field spreads from the red ones cannot reach.
+  int inside = 0, landInside = 0, landBeyond = 0;
+  for (int x = 0; x < s.Length(); ++x)
+    for (int z = 0; z < s.RowLength(); ++z) {
+      const bool land = s.classGrid(x, z) != tcSea;
+      if (x >= 32 + 8 && x < 3 * 32 - 8 && z >= 32 + 8 && z < 5 * 32 - 8) {
+        ++inside;
+        landInside += land;
+      }
+      if (x >= 4 * 32 + 8) landBeyond += land;
+    }
+  EXPECT_GT(landInside, inside / 2) << "the red sectors become land";
+  EXPECT_EQ(landBeyond, 0) << "sectors painted without red stay sea";
 }
 
 // Sea on a square at the corner and land everywhere else, as if the island had grown that way.

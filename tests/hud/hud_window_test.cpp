@@ -4,20 +4,16 @@
 // (a folder), else in /tmp, for a person to look at.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "platform/bitmap.h"
 #include "platform/paths.h"
-#include "platform/window.h"
-#include "scene/camera.h"
 #include "scene/quadrics.h"
-#include "scene/viewer.h"
 #include "tests/hud/hud_fixture.h"
 #include "tests/support/pixels.h"
+#include "tests/support/window_fixture.h"
 #include "units/entity.h"
 #include "world/world.h"
 
@@ -46,41 +42,21 @@ void AddMapPicture(TTRVWorld& world) {
 
 bool Differs(Rgb a, Rgb b) { return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 30; }
 
-class HudWindowTest : public ::testing::Test {
+class HudWindowTest : public testwindow::SceneWindowTest {
  protected:
-  void SetUp() override {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
-    platform::WindowOptions options;
-    options.width = kW;
-    options.height = kH;
-    std::string error;
-    if (!window_.Create(options, error)) GTEST_SKIP() << error;
-    viewer_ = std::make_unique<TGLSceneViewer>(window_);
-    viewer_->Buffer.BackgroundColor = 0x00400000;
-  }
-  void TearDown() override {
-    viewer_.reset();
-    window_.Destroy();
-  }
-
-  platform::Window window_;
-  std::unique_ptr<TGLSceneViewer> viewer_;
+  HudWindowTest() : SceneWindowTest(kW, kH, 500) {}
 };
 
 TEST_F(HudWindowTest, TheHudDrawsOverThePlainScene) {
   const fs::path forged = platform::ProgramFolder().parent_path() / "game" / "themes" / "HUD.TRV";
   if (!fs::is_regular_file(forged)) GTEST_SKIP() << forged << " missing; build the game-data target";
 
-  TGLScene scene;
-  auto* camera = scene.Objects().AddNewChild<TGLCamera>();
-  camera->FocalLength = kW / 800.0f * 50;
-  camera->DepthOfView = 500;
+  TGLCamera* camera = camera_;
   camera->Position.SetPoint(32, 30, 0);
-  viewer_->SetCamera(camera);
 
   hudtest::HudOptions options;
   options.theme = false;
-  options.scene = &scene;
+  options.scene = &scene_;
   options.camera = camera;
   options.width = kW;
   options.height = kH;

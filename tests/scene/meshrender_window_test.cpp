@@ -4,24 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/window.h"
 #include "scene/gl.h"
 #include "scene/meshobject.h"
 #include "scene/meshrender.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
 constexpr int kSize = 32;
 
-class MeshRenderTest : public testing::Test {
+class MeshRenderTest : public testwindow::WindowTest {
  protected:
+  MeshRenderTest() : WindowTest(kSize, kSize, false) {}
   void SetUp() override {
-    platform::WindowOptions options;
-    options.width = kSize;
-    options.height = kSize;
-    options.visible = false;
-    std::string error;
-    if (!window_.Create(options, error)) GTEST_SKIP() << error;
+    WindowTest::SetUp();
+    if (IsSkipped()) return;
     glViewport(0, 0, kSize, kSize);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -46,7 +43,6 @@ class MeshRenderTest : public testing::Test {
     return {rgba[0], rgba[1], rgba[2]};
   }
 
-  platform::Window window_;
 };
 
 // A square over the whole view, as one quad face group, facing the viewer.

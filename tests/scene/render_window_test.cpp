@@ -6,8 +6,7 @@
 #include <algorithm>
 
 #include "tests/support/pixels.h"
-
-#include <SDL.h>
+#include "tests/support/window_fixture.h"
 
 #include <cstdlib>
 #include <string>
@@ -69,23 +68,13 @@ void Unlit(TGLMaterial& m, float r, float g, float b, float a = 1) {
   m.FrontProperties.Diffuse.SetColor(r, g, b, a);
 }
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public testwindow::SceneWindowTest {
  protected:
+  RenderTest() : SceneWindowTest(kW, kH) {}
   void SetUp() override {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
-    platform::WindowOptions options;
-    options.width = kW;
-    options.height = kH;
-    std::string error;
-    if (!window_.Create(options, error)) GTEST_SKIP() << error;
-    viewer_ = std::make_unique<TGLSceneViewer>(window_);
-
-    camera_ = scene_.Objects().AddNewChild<TGLCamera>();
-    camera_->FocalLength = kW / 800.0f * 50;
-    camera_->DepthOfView = 1024;
+    SceneWindowTest::SetUp();
+    if (IsSkipped()) return;
     camera_->Position.SetPoint(0, 2, -6);
-    viewer_->SetCamera(camera_);
-    viewer_->Buffer.BackgroundColor = 0x00400000;  // dark blue
     viewer_->Buffer.AmbientColor.SetColor(0.3f, 0.3f, 0.3f);
     viewer_->Buffer.FogEnable = true;
     viewer_->Buffer.FogEnvironment.FogColor.SetColor(1, 0, 1);
@@ -100,8 +89,7 @@ class RenderTest : public ::testing::Test {
   void TearDown() override {
     scene_.DeleteAllObjects();
     library_.Clear();
-    viewer_.reset();
-    window_.Destroy();
+    SceneWindowTest::TearDown();
   }
 
   TGLFreeForm* AddTexturedCube(TGLBaseSceneObject& parent) {
@@ -119,11 +107,7 @@ class RenderTest : public ::testing::Test {
     return cube;
   }
 
-  platform::Window window_;
-  TGLScene scene_;
   TGLMaterialLibrary library_;
-  TGLCamera* camera_ = nullptr;
-  std::unique_ptr<TGLSceneViewer> viewer_;
 };
 
 TEST_F(RenderTest, SmallSceneShowsFogModelSpriteDirectDrawingAndHud) {
@@ -237,7 +221,7 @@ TEST_F(RenderTest, BlendedObjectsDrawAfterOpaqueOnesWhateverTheirPlaceInTheTree)
   TVector a = viewer_->Buffer.WorldToScreen(glow->AbsolutePosition());
   EXPECT_TRUE(Near(At(shot, static_cast<int>(a.x), kH - static_cast<int>(a.y)), {255, 0, 255}, 10));
   // Away from both, the wall itself.
-  TVector w = viewer_->Buffer.WorldToScreen(VectorMake(-0.7f, 1.6f, 0, 1));
+  TVector w = viewer_->Buffer.WorldToScreen(TVector(-0.7f, 1.6f, 0, 1));
   EXPECT_TRUE(Near(At(shot, static_cast<int>(w.x), kH - static_cast<int>(w.y)), {255, 0, 0}));
 }
 
@@ -336,7 +320,7 @@ TEST_F(RenderTest, ImpostersShowAPictureOfTheirObjectBatchedAtTheRenderPoint) {
     EXPECT_LT(px.g, 40);
   }
   // Beside the pictured cube the picture is see-through.
-  TVector side = viewer_->Buffer.WorldToScreen(VectorMake(0, 1, 0, 1));
+  TVector side = viewer_->Buffer.WorldToScreen(TVector(0, 1, 0, 1));
   EXPECT_TRUE(Near(At(shot, static_cast<int>(side.x), kH - static_cast<int>(side.y)), {0, 0, 64}));
 
   // Without its render point the builder still draws, at each imposter's place.

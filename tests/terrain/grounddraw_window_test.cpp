@@ -8,11 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/window.h"
 #include "scene/gl.h"
 #include "scene/material.h"
 #include "scene/rendercontext.h"
 #include "terrain/grounddraw.h"
+#include "tests/support/window_fixture.h"
 
 namespace {
 
@@ -28,15 +28,12 @@ std::uint8_t WeightOf(int material, int x, int z) {
   return static_cast<std::uint8_t>(values[material]);
 }
 
-class GroundDrawTest : public testing::Test {
+class GroundDrawTest : public testwindow::WindowTest {
  protected:
+  GroundDrawTest() : WindowTest(kSize, kSize, false) {}
   void SetUp() override {
-    platform::WindowOptions options;
-    options.width = kSize;
-    options.height = kSize;
-    options.visible = false;
-    std::string error;
-    if (!window_.Create(options, error)) GTEST_SKIP() << error;
+    WindowTest::SetUp();
+    if (IsSkipped()) return;
     glViewport(0, 0, kSize, kSize);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -110,7 +107,6 @@ class GroundDrawTest : public testing::Test {
     return rgba;
   }
 
-  platform::Window window_;
   TTRVGroundLayers layers_;
   TTRVSectorGrid heights_{};
   std::vector<float> positions_;

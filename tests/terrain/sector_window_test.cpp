@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/pixels.h"
-
-#include <SDL.h>
+#include "tests/support/window_fixture.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -78,27 +77,17 @@ void WriteColourTheme(const ProgramFolder& folder, bool withSea) {
   WriteColourTheme(folder, kGrass, withSea ? std::optional<Painter>(Painter{tcSea, kSea}) : std::nullopt);
 }
 
-class SectorWindow : public ::testing::Test {
+class SectorWindow : public testwindow::SceneWindowTest {
  protected:
+  SectorWindow() : SceneWindowTest(320, 240, 500) {}
   void SetUp() override {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
-    platform::WindowOptions options;
-    options.width = 320;
-    options.height = 240;
-    std::string error;
-    if (!window_.Create(options, error)) GTEST_SKIP() << error;
-    viewer_ = std::make_unique<TGLSceneViewer>(window_);
-    camera_ = scene_.Objects().AddNewChild<TGLCamera>();
-    camera_->FocalLength = 320 / 800.0f * 50;
-    camera_->DepthOfView = 500;
-    viewer_->SetCamera(camera_);
+    SceneWindowTest::SetUp();
+    if (IsSkipped()) return;
     viewer_->Buffer.BackgroundColor = 0;
   }
   void TearDown() override {
     world_.reset();
-    scene_.DeleteAllObjects();
-    viewer_.reset();
-    window_.Destroy();
+    SceneWindowTest::TearDown();
   }
 
   // Sector (1, 1): land on the cells with local x below 16, sea beyond.
@@ -120,10 +109,6 @@ class SectorWindow : public ::testing::Test {
   }
 
   ProgramFolder folder_;
-  platform::Window window_;
-  TGLScene scene_;
-  TGLCamera* camera_ = nullptr;
-  std::unique_ptr<TGLSceneViewer> viewer_;
   std::unique_ptr<TTRVWorld> world_;
   TTRVSector* sector_ = nullptr;
 };

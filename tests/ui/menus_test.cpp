@@ -61,8 +61,14 @@ TEST(MainMenu, TheButtonsFollowTheFirstRunTheTutorialAndTheDialogsThere) {
     menu.Arrange(c.state);
     EXPECT_EQ(Shown(menu), c.shown);
     EXPECT_EQ(menu.LabelTitle().Visible(), c.state.languageChosen);
+    // The title's shadow shows and moves with it, and the buttons start below both.
+    const TLabel& title = menu.LabelTitle();
+    const TWidget* shadow = title.Parent()->FindChild("Label1");
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_EQ(shadow->Visible(), title.Visible());
+    EXPECT_EQ(shadow->Top(), title.Top() + 2);
     // Stacked without overlapping, inside the dialog, and each rim with its button.
-    int lastBottom = 0;
+    int lastBottom = title.Visible() ? shadow->Top() + shadow->Height() : 0;
     for (TWidget* w : menu.Components()) {
       auto* panel = dynamic_cast<TPanel*>(w);
       if (!panel || panel->Caption().empty() || panel->Name() == "PanelBack") continue;

@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/pixels.h"
-
-#include <SDL.h>
+#include "tests/support/window_fixture.h"
 
 #include <cstdlib>
 #include <memory>
@@ -15,7 +14,6 @@
 #include "platform/fonts.h"
 #include "platform/widgets/controls.h"
 #include "platform/widgets/host.h"
-#include "platform/window.h"
 #include "scene/sprite.h"
 #include "scene/viewer.h"
 #include "ui/decoration.h"
@@ -60,15 +58,12 @@ platform::Bitmap Backdrop(int w, int h) {
   return b;
 }
 
-class Screen : public ::testing::Test {
+class Screen : public testwindow::WindowTest {
  protected:
+  Screen() : WindowTest(kW, kH) {}
   void SetUp() override {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
-    platform::WindowOptions options;
-    options.width = kW;
-    options.height = kH;
-    std::string error;
-    if (!window_.Create(options, error)) GTEST_SKIP() << error;
+    WindowTest::SetUp();
+    if (IsSkipped()) return;
     host_ = std::make_unique<platform::widgets::TWidgetHost>(fonts_);
     host_->SetScreenSize(kW, kH);
     screen_ = std::make_unique<ui::TScreenCompositor>(window_, *host_);
@@ -77,7 +72,7 @@ class Screen : public ::testing::Test {
   void TearDown() override {
     screen_.reset();
     host_.reset();
-    window_.Destroy();
+    WindowTest::TearDown();
   }
 
   platform::Bitmap Shot() {
@@ -98,7 +93,6 @@ class Screen : public ::testing::Test {
     host_->AddForm(dialog);
   }
 
-  platform::Window window_;
   platform::FontCache fonts_;
   ui::TCornerSets corners_;
   std::unique_ptr<platform::widgets::TWidgetHost> host_;

@@ -1,0 +1,41 @@
+// The question's text, its row of answers and the Escape key.
+#include "ui/questionform.h"
+
+namespace ui {
+
+using platform::widgets::TAlignment;
+using platform::widgets::TFont;
+using platform::widgets::TPanel;
+
+namespace {
+constexpr int kFormWidth = 640;
+constexpr int kFormHeight = 150;
+constexpr int kButtonWidth = 140;
+constexpr int kButtonHeight = 30;
+constexpr int kButtonGap = 16;
+constexpr int kButtonTop = 84;
+}  // namespace
+
+TQuestionForm::TQuestionForm(std::string name, platform::FontCache& fonts, double centreX, double centreY,
+                             std::string question)
+    : TDialogForm(std::move(name), fonts, centreX, centreY) {
+  SetBounds(0, 0, kFormWidth, kFormHeight);
+  body_ = AddBody();
+  auto* label = AddText(*body_, "Label1", std::move(question), 20, 18, body_->Width() - 40, 50,
+                        TFont{look::kText, 15, true}, TAlignment::Center);
+  label->SetWordWrap(true);
+}
+
+TPanel* TQuestionForm::AddAnswer(std::string name, std::string caption) {
+  return AddButton(*body_, std::move(name), std::move(caption), 0, kButtonTop, kButtonWidth, kButtonHeight);
+}
+
+TPanel* TQuestionForm::AddCancel(std::string name, std::string caption) {
+  TPanel* cancel = AddAnswer(std::move(name), std::move(caption));
+  PressOnEscape(*cancel);
+  return cancel;
+}
+
+void TQuestionForm::ShowAnswers(std::span<const TButtonChoice> row) { LineUpButtons(row, body_->Width(), kButtonGap); }
+
+}  // namespace ui

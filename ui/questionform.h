@@ -1,0 +1,29 @@
+// A question: a dialog of one wrapped question over a row of answer buttons, centred, of
+// which only those there is something behind are shown. Escape presses the answer named the
+// cancel. The skirmish and campaign choices are questions; so is any dialog that asks before
+// it acts.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "ui/dialog.h"
+
+namespace ui {
+
+class TQuestionForm : public TDialogForm {
+ protected:
+  TQuestionForm(std::string name, platform::FontCache& fonts, double centreX, double centreY, std::string question);
+
+  // An answer on the row, placed by ShowAnswers.
+  platform::widgets::TPanel* AddAnswer(std::string name, std::string caption);
+  // The answer Escape presses; it is an answer like the others.
+  platform::widgets::TPanel* AddCancel(std::string name, std::string caption);
+  // Shows the chosen answers side by side in the middle of the row and hides the others.
+  void ShowAnswers(std::span<const TButtonChoice> row);
+
+ private:
+  platform::widgets::TPanel* body_;
+};
+
+}  // namespace ui
