@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "scene/vectorgeometry.h"
+#include "world/grid.h"
 #include "world/queries.h"
 
 class TTRVEntity;
@@ -18,6 +21,14 @@ void SteerVehicleToward(TTRVEntity& unit, const TAffineVector& point);
 // circles, shuttles or stops to turn at every step. So the driver looks on down the route from
 // each corner, with `next` (a corner to the one after it, (0, 0) for none), up to `maxSteps`
 // times, to one at least `reach` away.
+// Only the corners that lead on down the field are worth looking ahead to: at the bottom of a
+// field (the enemy's base) the beacons answer a random neighbour, and a look-ahead chaining
+// those would aim the vehicle at a new random cell every frame. `next` answers (0, 0) there.
+inline bool LeadsDownhill(const TTRVGrid<std::uint16_t>& field, TTRVCell from, TTRVCell to) {
+  constexpr std::uint16_t kOutside = std::numeric_limits<std::uint16_t>::max();
+  return field.At(to.x, to.z, kOutside) < field.At(from.x, from.z, kOutside);
+}
+
 template <class Next>
 TTRVCell LookAhead(TTRVCell waypoint, const TAffineVector& position, float reach, int maxSteps, Next&& next) {
   for (int i = 0; i < maxSteps && waypoint != TTRVCell{0, 0}; ++i) {
