@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -121,19 +120,12 @@ void AimGun(TTRVEntity& u, float dt) {
   gun.ResetAndPitchTurnRoll(pitch, yaw, 0);
 }
 
-// A heading along the ground, for two helicopters on one spot: any heading the two shared
-// (backward, say) would push both the same way, and they would never part.
-TAffineVector RandomHeading() {
-  const float angle = 2 * std::numbers::pi_v<float> * static_cast<float>(platform::Random().Real());
-  return {std::sin(angle), 0, std::cos(angle)};
-}
-
 // Pushes the helicopter away from what it ran into. The push is a world direction; the
 // velocity is kept in the helicopter's frame, so it is turned into that frame first.
 void PushAway(TTRVEntity& u, const TAffineVector& from, float strength) {
-  const TAffineVector offset = u.AbsoluteAffinePosition() - from;
-  const float length = VectorLength(offset);
-  const TAffineVector away = length > 1e-6f ? offset * (1 / length) : RandomHeading();
+  // Two on one spot both back off; the first then moves before the other's step, which
+  // finds a direction away from it, so they part.
+  const TAffineVector away = VectorNormalizeOr(u.AbsoluteAffinePosition() - from, TAffineVector(u.AbsoluteDirection()) * -1.0f);
   const TVector local = u.AbsoluteToLocal(TVector(away * strength, 0));
   u.state.Velocity() = TVector(local.x, local.y, local.z, 0);
 }
