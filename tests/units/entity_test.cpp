@@ -14,6 +14,7 @@
 #include "platform/random.h"
 #include "platform/paths.h"
 #include "scene/proxy.h"
+#include "world/weapons.h"
 
 namespace {
 
@@ -77,9 +78,9 @@ TEST(UnitSetup, TypeSlotsOfANewUnit) {
   EXPECT_FLOAT_EQ(heli.state.Altitude(), 1.0f);
   EXPECT_FLOAT_EQ(heli.state.RotorSpeed(), 30.0f);
   EXPECT_EQ(heli.state.RocketPod(), 3);
-  EXPECT_EQ(heli.state.Weapon(), 0);
+  EXPECT_EQ(heli.state.Weapon(), weapons::heli::kMachineGun);
   // The control block asks for 0, so the tank's first frame switches to the cannon.
-  EXPECT_EQ(w.Add(utTank).state.Weapon(), 1);
+  EXPECT_EQ(w.Add(utTank).state.Weapon(), weapons::tank::kMachineGun) << "the machine gun at set-up";
   std::set<int> turretWeapons;
   for (int seed = 0; seed < 40; ++seed) {
     platform::Random().Seed(static_cast<std::uint64_t>(seed));
@@ -433,13 +434,13 @@ TEST(UnitFrame, ArmourAtZeroIsAWreckWithItsHandsOffTheControls) {
   heli.controls.fire = true;
   heli.controls.steerX = 0.3f;
   heli.controls.aimPoint = {1, 2, 3, 1};
-  heli.controls.weaponRequest = 1;
+  heli.controls.weaponRequest = weapons::heli::kRockets;
   heli.Progress(0.1);
   EXPECT_TRUE(heli.Wrecked());
   EXPECT_FALSE(heli.controls.fire);
   EXPECT_EQ(heli.controls.steerX, 0);
   EXPECT_EQ(heli.controls.aimPoint, TVector(1, 2, 3, 1));
-  EXPECT_EQ(heli.controls.weaponRequest, 1);
+  EXPECT_EQ(heli.controls.weaponRequest, weapons::heli::kRockets);
 }
 
 // A wreck in the water goes down at half a unit a second and rests at -20; on land, or for

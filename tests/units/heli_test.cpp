@@ -149,22 +149,22 @@ TEST(HeliWeapons, AnAirStrikeThatIsNotReadyFallsBackToTheMachineGun) {
     std::uint8_t weapon;
     const char* sample;
   } cases[] = {
-      {"still counting", 12, false, 0, "AirStrikeNotReady"},
-      {"still counting in the tutorial's lesson", 12, true, 0, nullptr},
-      {"ready", -1, false, 2, "AirStrikeSelected"},
+      {"still counting", 12, false, heli::kMachineGun, "AirStrikeNotReady"},
+      {"still counting in the tutorial's lesson", 12, true, heli::kMachineGun, nullptr},
+      {"ready", -1, false, heli::kAirStrike, "AirStrikeSelected"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     HeliRig rig(true, true);
     rig.engine.tutorial = c.tutorialForces;
-    rig.engine.tutorialWeapon = c.tutorialForces ? 2 : -1;
+    rig.engine.tutorialWeapon = c.tutorialForces ? weapons::kAirStrike : -1;
     rig.w.world->airStrikeTimer = c.airStrikeTimer;
-    rig.engine.controls.weaponRequest = 2;
+    rig.engine.controls.weaponRequest = heli::kAirStrike;
     rig.unit.Progress(kDt);
     EXPECT_EQ(rig.unit.state.Weapon(), c.weapon);
     EXPECT_EQ(rig.engine.controls.weaponRequest, c.weapon) << "the engine's request follows";
     EXPECT_EQ(rig.field.Count("AirStrikeNotReady"), c.sample && std::string(c.sample) == "AirStrikeNotReady" ? 1 : 0);
-    EXPECT_EQ(rig.field.Count("AirStrikeSelected"), c.weapon == 2 ? 1 : 0);
+    EXPECT_EQ(rig.field.Count("AirStrikeSelected"), c.weapon == heli::kAirStrike ? 1 : 0);
   }
 }
 
@@ -184,7 +184,7 @@ TEST(HeliWeapons, ReloadsAndPods) {
   }
   {
     HeliRig rig;
-    rig.unit.controls.weaponRequest = 1;
+    rig.unit.controls.weaponRequest = heli::kRockets;
     rig.unit.controls.fire = true;
     rig.unit.controls.aimPoint = TVector(40, 4, 10, 1);  // far to the side: refused
     for (int i = 0; i < 60; ++i) {
@@ -202,7 +202,7 @@ TEST(HeliWeapons, ReloadsAndPods) {
   }
   {
     HeliRig rig(true);
-    rig.unit.controls.weaponRequest = 1;
+    rig.unit.controls.weaponRequest = heli::kRockets;
     rig.unit.controls.fire = true;
     std::vector<std::uint8_t> pods;
     for (int i = 0; i < 180; ++i) {
@@ -282,7 +282,7 @@ TEST(HeliPlayer, ADestroyedPlayersHelicopterLosesTheMissionEveryFrame) {
 
 TEST(HeliPlayer, TheHUDShowsTheWeaponInHandAndItsReload) {
   HeliRig rig(true);
-  rig.unit.controls.weaponRequest = 1;
+  rig.unit.controls.weaponRequest = heli::kRockets;
   rig.unit.Progress(kDt);
   rig.unit.Progress(kDt);
   ASSERT_GT(rig.field.hudUpdates, 0);
