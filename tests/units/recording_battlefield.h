@@ -1,7 +1,7 @@
 // A battlefield that keeps what the units asked of it, for the unit tests: every shot with its
-// answer and the test's frame, the samples played where they were played, and the effects
-// made, and every engine note or silence. The shots still take the quiet battlefield's aim test, so a shot off target is refused
-// as in the game.
+// answer and the test's frame, the samples played where they were played, the effects made,
+// and every engine note or silence. The shots still take the quiet battlefield's aim test, so
+// a shot off target is refused as in the game.
 #pragma once
 
 #include <string>
