@@ -83,6 +83,7 @@ void TTRVMusic::NextMusicTrack() {
       const auto n = static_cast<double>(MusicFiles.size());
       const auto pick = std::min(MusicFiles.size() - 1, static_cast<std::size_t>(Random() * n));
       music_ = std::make_unique<TTRVMp3Player>(output_, folder_ / "music" / MusicFiles[pick]);
+      ++trackOpenings_;
     }
     music_->Gain = MusicGain;
     music_->OnEnd = [this] { NextMusicTrack(); };

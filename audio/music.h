@@ -40,6 +40,9 @@ class TTRVMusic {
 
   const TTRVMp3Player* MusicPlayer() const { return music_.get(); }
   const TTRVMp3Player* JinglePlayer() const { return jingle_.get(); }
+  // How many tracks were opened from their file so far; a track played again from its start
+  // is not a new opening.
+  int TrackOpenings() const { return trackOpenings_; }
   float MusicGain = 0.7f;  // the music sits under the effects and the jingles
 
  private:
@@ -53,4 +56,5 @@ class TTRVMusic {
   std::function<double()> random_;
   std::unique_ptr<TTRVMp3Player> music_;
   std::unique_ptr<TTRVMp3Player> jingle_;
+  int trackOpenings_ = 0;
 };

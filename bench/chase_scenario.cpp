@@ -173,8 +173,8 @@ int RunChaseScenario(const BenchOptions& options) {
       const TAffineVector p = u.AbsoluteAffinePosition();
       const TAffineVector d(u.AbsoluteDirection());
       std::printf("unit type %d side %d player %d at %.1f %.1f %.1f dir %.2f %.2f far %d ai %d cam %.1f model %d\n",
-                  u.state.unitType, u.state.side, u.state.isPlayer, p.x, p.y, p.z, d.x, d.z, u.isFar, u.aiState,
-                  u.cameraDistance, u.Children(0)->Visible ? 1 : 0);
+                  u.state.unitType, u.state.side, u.state.isPlayer, p.x, p.y, p.z, d.x, d.z, u.isFar,
+                  static_cast<int>(u.aiState), u.cameraDistance, u.Children(0)->Visible ? 1 : 0);
     });
   }
   engine.StopWorld();

@@ -22,7 +22,6 @@ namespace {
 
 // Closer than this the aim has no direction worth turning toward.
 constexpr float kMinAimDistance = 1e-4f;
-constexpr std::uint8_t kAirStrike = 2;
 // The nearest route corner worth sailing at: well beyond the turning circle at cruising speed,
 // so that a course across the grid's diagonal is one heading, not a staircase.
 constexpr float kRouteReach = 5;
@@ -148,7 +147,7 @@ void SelectWeapon(TTRVEntity& u) {
     return;
   }
   if (player) u.battlefield->PlaySample("AirStrikeNotReady", nullptr);
-  FallBackToWeapon(u, 0);
+  FallBackToWeapon(u, kAllMounts);
 }
 
 // One mount's shot; the timer says when it may try again.
@@ -171,7 +170,7 @@ void Fire(TTRVEntity& u, const BoatRig& rig) {
 
   // The strike does not take the trigger from the mounts: they fire in the same frame.
   if (u.state.Weapon() == kAirStrike && u.world->airStrikeTimer < 0 && field.CallAirStrike())
-    FallBackToWeapon(u, 0);
+    FallBackToWeapon(u, kAllMounts);
 
   // A computer's shells are wasted on helicopters; it keeps the front gun for the rest.
   const bool gunWorthIt = player || (u.target && u.target->state.unitType != utHeli);
@@ -324,12 +323,25 @@ void StepBoatPlayer(TTRVEntity& u, float dt) {
 
 namespace {
 
-TTRVCell AdvanceOnEnemy(const TTRVEntity& u, const TAffineVector& from) {
+// The sea field toward the base of the side's main enemy; null when there is none.
+const TTRVAIWorldBeacon* EnemyBeacon(const TTRVEntity& u) {
   const auto& sides = u.world->sides;
-  if (u.state.side >= sides.size()) return {0, 0};
+  if (u.state.side >= sides.size()) return nullptr;
   const std::size_t enemy = sides[u.state.side].mainEnemy;
-  if (enemy >= sides.size() || !sides[enemy].waterBeacon) return {0, 0};
-  return sides[enemy].waterBeacon->Step(from, 3);
+  return enemy < sides.size() ? sides[enemy].waterBeacon.get() : nullptr;
+}
+
+TTRVCell AdvanceOnEnemy(const TTRVEntity& u, const TAffineVector& from) {
+  const TTRVAIWorldBeacon* beacon = EnemyBeacon(u);
+  return beacon ? beacon->Step(from, 3) : TTRVCell{0, 0};
+}
+
+// The route on from a corner of it while it still leads down the field, else (0, 0).
+TTRVCell AdvanceFromCorner(const TTRVEntity& u, const TAffineVector& corner) {
+  const TTRVAIWorldBeacon* beacon = EnemyBeacon(u);
+  if (!beacon) return {0, 0};
+  const TTRVCell next = beacon->Step(corner, 3);
+  return LeadsDownhill(beacon->Distance(), CellOf(corner), next) ? next : TTRVCell{0, 0};
 }
 
 // Another boat across the bow on one side: turn away from it; on both: back off.
@@ -361,8 +373,8 @@ void StepBoatAI(TTRVEntity& u, float dt) {
 
   TTRVControlBlock& c = u.controls;
   TTRVEntity* target = u.target;
-  const bool engaging = u.aiState == 1 && target && target->aimNode;
-  const bool advancing = u.aiState == 3 && target;
+  const bool engaging = u.aiState == TTRVAIState::Engage && target && target->aimNode;
+  const bool advancing = u.aiState == TTRVAIState::Advance && target;
   const TAffineVector position = u.AbsoluteAffinePosition();
   const TAffineVector from = position + TAffineVector(0.5f, 0, 0.5f);
   TTRVCell waypoint{0, 0};
@@ -378,7 +390,7 @@ void StepBoatAI(TTRVEntity& u, float dt) {
       waypoint = target->waterBeacon->StepDownhill(from, 3, u.goalCell, u.engageRange);
   } else if (advancing) {
     waypoint = LookAhead(AdvanceOnEnemy(u, from), position, kRouteReach, 2,
-                         [&u](const TAffineVector& corner) { return AdvanceOnEnemy(u, corner); });
+                         [&u](const TAffineVector& corner) { return AdvanceFromCorner(u, corner); });
   }
   if ((engaging || advancing) && waypoint == TTRVCell{0, 0})
     waypoint = target->waterBeacon->StepToward(from, target->AbsoluteAffinePosition());

@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "world/weapons.h"
+
 class TTRVEntity;
 
 // The tuning of the boat; one place, so that the tests and the captain agree with it.
@@ -20,6 +22,8 @@ inline constexpr float kGroundingDamage = 20;    // armour per second while grou
 inline constexpr float kGroundingPush = 2;       // speed per second away from the shore
 inline constexpr float kCollisionPush = 0.2f;    // units per second away from a unit touched
 inline constexpr float kStopDistance = 10;       // the captain stops to shoot this close
+using weapons::boat::kAirStrike;
+using weapons::boat::kAllMounts;
 
 enum MountIndex { kFrontGun = 0, kRightGun = 1, kLeftGun = 2, kRearLauncher = 3 };
 

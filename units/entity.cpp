@@ -8,6 +8,7 @@
 #include "platform/random.h"
 #include "terrain/sectorstream.h"
 #include "units/targets.h"
+#include "world/weapons.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ void TTRVEntity::StartNewUnit() {
       break;
     case utTank:
       Position.SetY(ground);
-      state.Weapon() = 1;
+      state.Weapon() = weapons::tank::kMachineGun;
       break;
     case utBoat:
       Position.SetY(ground);
@@ -141,7 +142,7 @@ void TTRVEntity::StartNewUnit() {
       // Turrets on a naval base's pier stand at the height they were placed at.
       const bool navalBase = state.side < world->sides.size() && world->sides[state.side].navalBase != 0;
       if (!navalBase) Position.SetY(ground);
-      state.Weapon() = static_cast<std::uint8_t>(platform::Random().Int(2));
+      state.Weapon() = platform::Random().Int(2) == 0 ? weapons::turret::kMachineGun : weapons::turret::kRockets;
       break;
     }
   }
@@ -163,13 +164,13 @@ char TTRVEntity::ClassifyDirection(const TAffineVector& point) const {
 int TTRVEntity::EngineFrequency() const {
   switch (state.unitType) {
     case utHeli: {
-      const TVector& v = state.slotV[1];
+      const TVector& v = state.Velocity();
       return 22050 + static_cast<int>(std::trunc(1500.0f * VectorLength(TAffineVector(v))));
     }
     case utTank:
-      return 10000 + std::abs(static_cast<int>(std::trunc(2000.0f * state.slotF[0])));
+      return 10000 + std::abs(static_cast<int>(std::trunc(2000.0f * state.ForwardSpeed())));
     case utBoat:
-      return 22050 + std::abs(static_cast<int>(std::trunc(2000.0f * state.slotF[0])));
+      return 22050 + std::abs(static_cast<int>(std::trunc(2000.0f * state.ForwardSpeed())));
     default:
       return 0;
   }

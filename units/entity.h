@@ -23,6 +23,13 @@
 
 class TTRVSector;
 
+// What a computer's driver or pilot is about; the byte is the one saves will store.
+enum class TTRVAIState : std::uint8_t {
+  Engage = 1,   // fights its target, or follows the player's unit on its side
+  Idle = 2,     // no target: waits where it is
+  Advance = 3,  // makes for the base of its side's main enemy
+};
+
 // At or beyond this distance from the camera target a unit is far.
 inline constexpr float kFarDistance = 45.0f;
 // isFar from construction until the first frame, so that searches skipping far units skip
@@ -77,7 +84,7 @@ class TTRVEntity : public TGLDummyCube {
   float aiTimer = 0;
   float farTimer = 0;  // drawn at construction so the far steps of units do not coincide
   std::unique_ptr<TTRVAIBeacon> airBeacon, groundBeacon, waterBeacon;
-  std::uint8_t aiState = 2;  // 1 engage, 2 idle, 3 advance
+  TTRVAIState aiState = TTRVAIState::Idle;
   TGLDummyCube* steerFrame = nullptr;
   TGLDummyCube* aimNode = nullptr;
   TGLDummyCube* hitBox = nullptr;

@@ -54,6 +54,11 @@ void MoveToCell(TTRVEntity& unit, TTRVCell cell) {
   SettleHeight(unit, Moved::ToCell);
 }
 
+// Where the cell steps start from: the middle of the cell the unit is rounded to, as the
+// walks down a field do, so a unit just short of a cell boundary steps from the cell it
+// stands in and not from the one behind it.
+TAffineVector StepOrigin(const TTRVEntity& unit) { return unit.AbsoluteAffinePosition() + TAffineVector(0.5f, 0, 0.5f); }
+
 // One step down a side's field while the unit is still at least `threshold` steps from its
 // goal and no unit of its type ahead of it is close: the column keeps its order.
 void AdvanceOn(TTRVEntity& unit, const TTRVAIWorldBeacon& beacon, float threshold, const std::vector<TTRVUnitRef>& units) {
@@ -63,7 +68,7 @@ void AdvanceOn(TTRVEntity& unit, const TTRVAIWorldBeacon& beacon, float threshol
   if (beacon.MoveToward(unit)) {
     SettleHeight(unit, Moved::DownField);
   } else {
-    MoveToCell(unit, beacon.Step(unit.AbsoluteAffinePosition(), 1));
+    MoveToCell(unit, beacon.Step(StepOrigin(unit), 1));
   }
 }
 
@@ -111,7 +116,7 @@ void FarStep(TTRVEntity& unit, float dt) {
     if (MoveToward(*region, unit, goal, GroundOf(world))) {
       SettleHeight(unit, Moved::DownField);
     } else {
-      MoveToCell(unit, NextStep(*region, unit.AbsoluteAffinePosition(), goal));
+      MoveToCell(unit, NextStep(*region, StepOrigin(unit), goal));
     }
   }
 }

@@ -41,20 +41,20 @@ void SelectWeapon(TTRVEntity& u) {
     if (player) u.battlefield->PlaySample(sample, nullptr);
   };
   switch (c.weaponRequest) {
-    case 0:
-      weapon = 0;
+    case kMachineGun:
+      weapon = kMachineGun;
       say("MachineSel");
       break;
-    case 1:
-      weapon = 1;
+    case kRockets:
+      weapon = kRockets;
       say("RocketsSel");
       break;
-    case 2:
+    case kAirStrike:
       if (u.world->airStrikeTimer >= 0) {
         if (!cockpit.AirStrikeForced()) say("AirStrikeNotReady");
-        FallBackToWeapon(u, 0);
+        FallBackToWeapon(u, kMachineGun);
       } else {
-        weapon = 2;
+        weapon = kAirStrike;
         say("AirStrikeSelected");
       }
       break;
@@ -72,13 +72,13 @@ void Fire(TTRVEntity& u) {
   const TAffineVector aim(c.aimPoint);
   TGLBaseSceneObject& gun = Gun(u);
   const TAffineVector facing(gun.AbsoluteDirection());
-  float& machineGunTimer = s.slotF[3];
-  float& rocketTimer = s.slotF[5];
+  float& machineGunTimer = s.HeliMachineGunTimer();
+  float& rocketTimer = s.HeliRocketTimer();
   TTRVBattlefield& field = *u.battlefield;
 
-  if (s.Weapon() == 2) {
-    if (u.world->airStrikeTimer < 0 && field.CallAirStrike()) FallBackToWeapon(u, 0);
-  } else if (s.Weapon() == 1 && rocketTimer < 0 && !u.holdFire) {
+  if (s.Weapon() == kAirStrike) {
+    if (u.world->airStrikeTimer < 0 && field.CallAirStrike()) FallBackToWeapon(u, kMachineGun);
+  } else if (s.Weapon() == kRockets && rocketTimer < 0 && !u.holdFire) {
     if (player) {
       // The player's pods take turns on every pull of the trigger.
       s.RocketPod() = s.RocketPod() == 3 ? 4 : 3;
@@ -98,7 +98,7 @@ void Fire(TTRVEntity& u) {
         rocketTimer = kRocketRetry;
       }
     }
-  } else if (s.Weapon() == 0 && machineGunTimer < 0 && !u.holdFire) {
+  } else if (s.Weapon() == kMachineGun && machineGunTimer < 0 && !u.holdFire) {
     if (field.FireBullet(u, gun.AbsoluteAffinePosition(), aim, player ? -1 : kAIMachineGunDeviation, facing))
       field.PlaySample("50cal", &gun);
     machineGunTimer = kMachineGunReload;
@@ -123,6 +123,8 @@ void AimGun(TTRVEntity& u, float dt) {
 // Pushes the helicopter away from what it ran into. The push is a world direction; the
 // velocity is kept in the helicopter's frame, so it is turned into that frame first.
 void PushAway(TTRVEntity& u, const TAffineVector& from, float strength) {
+  // Two on one spot both back off; the first then moves before the other's step, which
+  // finds a direction away from it, so they part.
   const TAffineVector away = VectorNormalizeOr(u.AbsoluteAffinePosition() - from, TAffineVector(u.AbsoluteDirection()) * -1.0f);
   const TVector local = u.AbsoluteToLocal(TVector(away * strength, 0));
   u.state.Velocity() = TVector(local.x, local.y, local.z, 0);
@@ -225,7 +227,9 @@ void StepHeliFlight(TTRVEntity& u, float dt) {
   const float drag = std::abs(dt * c.steerX * c.steerX);
   v.z += v.z > 0 ? -drag : drag;
   v.z = std::clamp(v.z * d, kMinForward, kMaxForward);
-  Tilt(u).SetPitchAngle(-10 * v.z);
+  // A positive pitch lowers the nose (docs/scene-conventions.md): flying forward dips it, up
+  // to 20 degrees at full speed, and going backward raises it.
+  Tilt(u).SetPitchAngle(10 * v.z);
 
   if (c.turnLeft) {
     v.x += dt;
@@ -240,8 +244,8 @@ void StepHeliFlight(TTRVEntity& u, float dt) {
 
   AimGun(u, dt);
   SelectWeapon(u);
-  RunDownReload(s.slotF[3], dt);
-  RunDownReload(s.slotF[5], dt);
+  RunDownReload(s.HeliMachineGunTimer(), dt);
+  RunDownReload(s.HeliRocketTimer(), dt);
   if (c.fire) Fire(u);
 
   u.Turn(-c.steerX * dt * 100);
@@ -260,14 +264,14 @@ void StepHeliPlayer(TTRVEntity& u, float dt) {
   const TTRVUnitState& s = u.state;
   TTRVHUDReadout hud;
   hud.unit = &u;
-  hud.machineGun = s.Weapon() == 0 ? TTRVHUDReadout::Selected : TTRVHUDReadout::Available;
-  hud.rockets = s.Weapon() == 1 ? TTRVHUDReadout::Selected : TTRVHUDReadout::Available;
+  hud.machineGun = s.Weapon() == kMachineGun ? TTRVHUDReadout::Selected : TTRVHUDReadout::Available;
+  hud.rockets = s.Weapon() == kRockets ? TTRVHUDReadout::Selected : TTRVHUDReadout::Available;
   hud.gun = TTRVHUDReadout::Hidden;
-  hud.airStrikeSelected = s.Weapon() == 2;
+  hud.airStrikeSelected = s.Weapon() == kAirStrike;
   hud.rocketAimed = true;
   hud.gunAimed = true;
-  hud.machineGunReady = 1 - s.slotF[3] / kMachineGunReload;
-  hud.rocketReady = 1 - s.slotF[5] / kRocketReload;
+  hud.machineGunReady = 1 - s.HeliMachineGunTimer() / kMachineGunReload;
+  hud.rocketReady = 1 - s.HeliRocketTimer() / kRocketReload;
   hud.gunReady = 0;
   u.battlefield->UpdateHUD(hud);
 }
@@ -277,11 +281,11 @@ namespace {
 std::uint8_t WeaponAgainst(const TTRVEntity& target) {
   switch (target.state.unitType) {
     case utHeli:
-      return 0;
+      return kMachineGun;
     case utBoat:
-      return static_cast<std::uint8_t>(platform::Random().Int(2));
+      return platform::Random().Int(2) == 0 ? kMachineGun : kRockets;
     default:
-      return 1;  // tanks and turrets take rockets
+      return kRockets;  // tanks and turrets
   }
 }
 
@@ -313,8 +317,8 @@ void StepHeliAI(TTRVEntity& u, float dt) {
 
   TTRVControlBlock& c = u.controls;
   TTRVEntity* target = u.target;
-  const bool engaging = u.aiState == 1 && target;
-  const bool advancing = u.aiState == 3 && target;
+  const bool engaging = u.aiState == TTRVAIState::Engage && target;
+  const bool advancing = u.aiState == TTRVAIState::Advance && target;
   const TAffineVector position = u.AbsoluteAffinePosition();
   const TAffineVector from = position + TAffineVector(0.5f, 0, 0.5f);
   TTRVCell waypoint{0, 0};
@@ -329,7 +333,7 @@ void StepHeliAI(TTRVEntity& u, float dt) {
     else
       waypoint = target->airBeacon->Approach(from, static_cast<int>(std::trunc(reach)), {0, 0});
   } else if (advancing) {
-    waypoint = Advance(u, position);
+    waypoint = Advance(u, from);
   }
   if ((engaging || advancing) && waypoint == TTRVCell{0, 0})
     waypoint = target->airBeacon->StepToward(from, target->AbsoluteAffinePosition());

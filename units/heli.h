@@ -3,6 +3,8 @@
 // water. The unit's frame (units/entity.cpp) calls them through the helicopter's row of hooks.
 #pragma once
 
+#include "world/weapons.h"
+
 class TTRVEntity;
 
 // The tuning of the flight model; one place, so that the tests and the pilot agree with it.
@@ -18,6 +20,9 @@ inline constexpr float kGunYawRate = 30, kGunPitchRate = 20;  // the most, degre
 inline constexpr float kMachineGunReload = 0.1f, kRocketReload = 1.1f, kRocketRetry = 0.1f;
 inline constexpr float kAIMachineGunDeviation = 0.025f, kAIRocketDeviation = 0.05f;
 inline constexpr float kPlayerRocketSteering = 0.05f, kAIRocketSteering = 0.5f;
+using weapons::heli::kAirStrike;
+using weapons::heli::kMachineGun;
+using weapons::heli::kRockets;
 }  // namespace heli
 
 // Flight, gun and weapons, every near frame, alive or wrecked on land.

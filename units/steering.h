@@ -4,13 +4,25 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "scene/vectorgeometry.h"
+#include "world/grid.h"
 #include "world/queries.h"
 
 class TTRVEntity;
 
 void SteerVehicleToward(TTRVEntity& unit, const TAffineVector& point);
+
+// Only the corners that lead on down the field are worth looking ahead to: at the bottom of a
+// field (the enemy's base) the beacons answer a random neighbour, and a look-ahead chaining
+// those would aim the vehicle at a new random cell every frame. The `next` of a
+// look-ahead answers (0, 0) where this fails.
+inline bool LeadsDownhill(const TTRVGrid<std::uint16_t>& field, TTRVCell from, TTRVCell to) {
+  constexpr std::uint16_t kOutside = std::numeric_limits<std::uint16_t>::max();
+  return field.At(to.x, to.z, kOutside) < field.At(from.x, from.z, kOutside);
+}
 
 // A route's next waypoint may lie inside the vehicle's turning circle, even behind it (near an
 // obstacle a walk ends one cell on, and the walks start half a unit ahead of the vehicle), or

@@ -167,12 +167,15 @@ bool CollideWithUnits(TTRVEntity& u, float dt) {
 }
 
 // Each corner that touches an obstacle slows the tank toward a stop, pushes it back (front
-// corners) or on (rear corners), turns it and slides it sideways away from the obstacle.
+// corners) or on (rear corners), turns it and slides it sideways away from the obstacle. A
+// positive turn swings the nose toward -X (docs/scene-conventions.md): a front corner on +X
+// turns the nose away that way, while a rear corner on +X needs the opposite turn, which
+// swings the tail toward -X and off the obstacle.
 bool CollideWithObstacles(TTRVEntity& u, float dt) {
   struct Rule {
     float push, turn, slide;
   };
-  static constexpr std::array<Rule, 4> kRules{{{-1, 1, 0.1f}, {-1, -1, -0.1f}, {1, 1, 0.1f}, {1, -1, -0.1f}}};
+  static constexpr std::array<Rule, 4> kRules{{{-1, 1, 0.1f}, {-1, -1, -0.1f}, {1, -1, 0.1f}, {1, 1, -0.1f}}};
   const TGLBaseSceneObject* obstacles = ObstacleBoxes(u.sector);
   if (!obstacles) return false;
   bool hit = false;
@@ -286,7 +289,7 @@ std::uint8_t WeaponAgainst(const TTRVEntity& target) {
     case utHeli:
       return kMachineGun;
     case utBoat:
-      return static_cast<std::uint8_t>(platform::Random().Int(2));
+      return platform::Random().Int(2) == 0 ? kCannon : kMachineGun;
     default:
       return kCannon;  // tanks and turrets
   }
@@ -297,12 +300,25 @@ const TTRVWorldFractionInfo* SideOf(const TTRVEntity& u, std::size_t side) {
   return side < sides.size() ? &sides[side] : nullptr;
 }
 
-// The next cell toward the base of the side's main enemy; (0, 0) when there is no such field.
-TTRVCell Advance(const TTRVEntity& u, const TAffineVector& from) {
+// The ground field toward the base of the side's main enemy; null when there is none.
+const TTRVAIWorldBeacon* EnemyBeacon(const TTRVEntity& u) {
   const TTRVWorldFractionInfo* own = SideOf(u, u.state.side);
   const TTRVWorldFractionInfo* enemy = own ? SideOf(u, own->mainEnemy) : nullptr;
-  if (!enemy || !enemy->groundBeacon) return {0, 0};
-  return enemy->groundBeacon->NextWaypoint(from);
+  return enemy ? enemy->groundBeacon.get() : nullptr;
+}
+
+// The next cell toward the base of the side's main enemy; (0, 0) when there is no such field.
+TTRVCell Advance(const TTRVEntity& u, const TAffineVector& from) {
+  const TTRVAIWorldBeacon* beacon = EnemyBeacon(u);
+  return beacon ? beacon->NextWaypoint(from) : TTRVCell{0, 0};
+}
+
+// The route on from a corner of it while it still leads down the field, else (0, 0).
+TTRVCell AdvanceFromCorner(const TTRVEntity& u, const TAffineVector& corner) {
+  const TTRVAIWorldBeacon* beacon = EnemyBeacon(u);
+  if (!beacon) return {0, 0};
+  const TTRVCell next = beacon->NextWaypoint(corner);
+  return LeadsDownhill(beacon->Distance(), RoundedCellOf(corner), next) ? next : TTRVCell{0, 0};
 }
 
 // Whether another tank stands in the forward probe.
@@ -321,7 +337,7 @@ void StepTankAI(TTRVEntity& u, float dt) {
   const TAffineVector from = position + TAffineVector(0.5f, 0, 0.5f);
   TTRVCell waypoint{0, 0};
   TTRVTrace sight;
-  const bool engaging = u.aiState == 1 && u.target;
+  const bool engaging = u.aiState == TTRVAIState::Engage && u.target;
   if (engaging) {
     TTRVEntity& target = *u.target;
     TTRVAIBeacon& beacon = *target.groundBeacon;
@@ -338,12 +354,12 @@ void StepTankAI(TTRVEntity& u, float dt) {
         waypoint = beacon.FreeNeighbour(from);
       } else if (FindPlayerToFollow(u)) {
         const TTRVWorldFractionInfo* side = SideOf(u, u.state.side);
-        u.aiState = side && (side->attacking || side->roaming) ? 3 : 1;
+        u.aiState = side && (side->attacking || side->roaming) ? TTRVAIState::Advance : TTRVAIState::Engage;
       }
     }
-  } else if (u.aiState == 3 && u.target) {
+  } else if (u.aiState == TTRVAIState::Advance && u.target) {
     waypoint = LookAhead(Advance(u, from), position, kRouteReach, 3,
-                         [&u](const TAffineVector& corner) { return Advance(u, corner); });
+                         [&u](const TAffineVector& corner) { return AdvanceFromCorner(u, corner); });
     if (waypoint == TTRVCell{0, 0}) {
       waypoint = u.target->groundBeacon->StepToward(from, u.target->AbsoluteAffinePosition());
       const int z = platform::Random().Int(40) - 20;
@@ -360,7 +376,7 @@ void StepTankAI(TTRVEntity& u, float dt) {
   }
 
   // The target's state may have changed above; the sight was taken on the one engaged.
-  if (engaging && u.aiState == 1) {
+  if (engaging && u.aiState == TTRVAIState::Engage) {
     if (sight.visible) c.fire = true;
     if (sight.length < kStopAndShoot && sight.visible && !u.holdFire) {
       c.accelerate = false;
@@ -378,10 +394,13 @@ void StepTankAI(TTRVEntity& u, float dt) {
     c.turnRight = false;
     c.brake = true;
   } else if (outer) {
-    c.turnLeft = true;
-    c.turnRight = false;
-  } else if (middle) {
+    // The outer probe reaches out on +X; a left turn would swing the nose toward +X, into
+    // the tank it found (docs/scene-conventions.md), so it turns right, toward -X.
     c.turnRight = true;
     c.turnLeft = false;
+  } else if (middle) {
+    // Only the middle probe: the other tank stands ahead on the -X side; the nose goes +X.
+    c.turnLeft = true;
+    c.turnRight = false;
   }
 }

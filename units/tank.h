@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "world/weapons.h"
+
 class TTRVEntity;
 
 // The tuning of the tank; one place, so that the tests and the driver agree with it.
@@ -28,7 +30,9 @@ inline constexpr float kGunAimedDeviation = 0.025f;  // the player's "on target"
 inline constexpr float kWaterLine = 0.0001f;         // below it the tank is in the water
 inline constexpr float kDrownRate = 10;              // armour per second in the water
 inline constexpr float kStopAndShoot = 15;           // a computer tank closer than this stops
-inline constexpr std::uint8_t kCannon = 0, kMachineGun = 1, kAirStrike = 2;
+using weapons::tank::kAirStrike;
+using weapons::tank::kCannon;
+using weapons::tank::kMachineGun;
 }  // namespace tank
 
 // Driving, turret and weapons, every near frame, alive or wrecked on land.

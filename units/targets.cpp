@@ -62,13 +62,13 @@ bool StepAIChoice(TTRVEntity& unit, float dt) {
   unit.aiTimer = heli ? 3 + draw : 3 + 3 * draw;
   const bool follows = unit.state.unitType != utTurret;
   if (FindNearestEnemy(unit)) {
-    unit.aiState = 1;
+    unit.aiState = TTRVAIState::Engage;
   } else if (follows && FindPlayerToFollow(unit)) {
     const std::size_t side = unit.state.side;
     const bool attacking = unit.world && side < unit.world->sides.size() && unit.world->sides[side].attacking;
-    unit.aiState = attacking ? 3 : 1;
+    unit.aiState = attacking ? TTRVAIState::Advance : TTRVAIState::Engage;
   } else {
-    unit.aiState = 2;
+    unit.aiState = TTRVAIState::Idle;
   }
   return true;
 }

@@ -9,6 +9,7 @@
 #include "units/weaponhand.h"
 #include "units/targets.h"
 #include "world/queries.h"
+#include "world/weapons.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ constexpr float kMaxGunPitch = 5;
 // Closer than this the aim has no direction worth turning toward.
 constexpr float kMinAimDistance = 1e-4f;
 
-constexpr std::uint8_t kMachineGun = 0;
-constexpr std::uint8_t kRockets = 1;
+using weapons::turret::kMachineGun;
+using weapons::turret::kRockets;
 constexpr float kMachineGunDeviation = 0.05f;
 constexpr float kMachineGunReload = 0.25f;
 constexpr float kMachineGunRetry = 0.05f;

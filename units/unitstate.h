@@ -37,6 +37,12 @@ struct TTRVUnitState {
   float& RotorSpeed() { return slotF[4]; }
   std::uint8_t& RocketPod() { return slotB[1]; }  // 3 or 4
   TVector& Velocity() { return slotV[1]; }        // in the unit's frame: lateral, vertical, forward
+  const TVector& Velocity() const { return slotV[1]; }
+  // Seconds until each weapon may fire again (both run down to just below zero).
+  float& HeliMachineGunTimer() { return slotF[3]; }
+  float HeliMachineGunTimer() const { return slotF[3]; }
+  float& HeliRocketTimer() { return slotF[5]; }
+  float HeliRocketTimer() const { return slotF[5]; }
 
   // Helicopter, tank and turret.
   float& GunPitch() { return slotF[2]; }

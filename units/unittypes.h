@@ -50,18 +50,35 @@ inline constexpr int kUnitTypes = 4;
 inline constexpr float kWreckFloor = -20.0f;
 inline constexpr float kWreckSinkRate = 0.5f;  // units per second
 
-// The boat sinks slowly on its own until it is 3 below the surface (its own step), so the
-// common sinking does not take it; the turret is never in the water.
+// Every value is written with its field's name, so a row reads without counting columns. The
+// boat sinks slowly on its own until it is 3 below the surface (its own step), so the common
+// sinking does not take it; the turret is never in the water.
 inline constexpr std::array<TTRVUnitTypeInfo, kUnitTypes> kUnitTypeInfo{{
-    {"Heli", 50, 0.65f, false, {0.279f, 0.142f, 0.845f}, {0, -0.092f, -0.104f}, -0.1f, 8, 1, 5, "heli", true,
-     0.190001f, -800, -200, 0.5f, TTRVReason::HeliDestroyed, TTRVPathClass::Air, 2, 3, 2, TTRVFarHeight::Altitude},
-    {"Tank", 250, 0.4f, false, {0.396f, 0.212f, 0.589f}, {0, 0.106f, 0}, 0.25f, 3, 1, 10, "tank", true,
-     0.0001f, -1000, -300, 1.5f, TTRVReason::TankDestroyed, TTRVPathClass::Ground, 4, 5, 2, TTRVFarHeight::Ground},
-    {"Boat", 500, 0.4f, true, {0.702f, 0.773f, 4.31f}, {0, 0.386f, 0}, 0.393f, 5, 2, 10, "ship", false, 0,
-     -2000, -300, 1.5f, TTRVReason::BoatDestroyed, TTRVPathClass::Water, 6, 10, 3, TTRVFarHeight::Afloat},
+    {.themeName = "Heli", .baseArmour = 50, .playerArmourFactor = 0.65f, .farImposter = false,
+     .hitBoxScale = {0.279f, 0.142f, 0.845f}, .hitBoxCentre = {0, -0.092f, -0.104f}, .aimHeight = -0.1f,
+     .engageBase = 8, .engageStep = 1, .engageDraws = 5, .engineSample = "heli", .sinksAtSea = true,
+     .sinkThreshold = 0.190001f, .zoomMin = -800, .zoomMax = -200, .cameraHeight = 0.5f,
+     .lostReason = TTRVReason::HeliDestroyed, .farPaths = TTRVPathClass::Air, .farDamage = 2, .leaderRadius = 3,
+     .guardFactor = 2, .farHeight = TTRVFarHeight::Altitude},
+    {.themeName = "Tank", .baseArmour = 250, .playerArmourFactor = 0.4f, .farImposter = false,
+     .hitBoxScale = {0.396f, 0.212f, 0.589f}, .hitBoxCentre = {0, 0.106f, 0}, .aimHeight = 0.25f,
+     .engageBase = 3, .engageStep = 1, .engageDraws = 10, .engineSample = "tank", .sinksAtSea = true,
+     .sinkThreshold = 0.0001f, .zoomMin = -1000, .zoomMax = -300, .cameraHeight = 1.5f,
+     .lostReason = TTRVReason::TankDestroyed, .farPaths = TTRVPathClass::Ground, .farDamage = 4, .leaderRadius = 5,
+     .guardFactor = 2, .farHeight = TTRVFarHeight::Ground},
+    {.themeName = "Boat", .baseArmour = 500, .playerArmourFactor = 0.4f, .farImposter = true,
+     .hitBoxScale = {0.702f, 0.773f, 4.31f}, .hitBoxCentre = {0, 0.386f, 0}, .aimHeight = 0.393f,
+     .engageBase = 5, .engageStep = 2, .engageDraws = 10, .engineSample = "ship", .sinksAtSea = false,
+     .sinkThreshold = 0, .zoomMin = -2000, .zoomMax = -300, .cameraHeight = 1.5f,
+     .lostReason = TTRVReason::BoatDestroyed, .farPaths = TTRVPathClass::Water, .farDamage = 6, .leaderRadius = 10,
+     .guardFactor = 3, .farHeight = TTRVFarHeight::Afloat},
     // A turret never moves, far or near: its far values are never read.
-    {"Turret", 350, 1.0f, false, {0.5f, 1.17f, 0.5f}, {0, 0.585f, 0}, 0.9f, 0, 0, 0, nullptr, false, 0, 0, 0, 0,
-     TTRVReason::None, TTRVPathClass::Ground, 0, 0, 0, TTRVFarHeight::Ground},
+    {.themeName = "Turret", .baseArmour = 350, .playerArmourFactor = 1.0f, .farImposter = false,
+     .hitBoxScale = {0.5f, 1.17f, 0.5f}, .hitBoxCentre = {0, 0.585f, 0}, .aimHeight = 0.9f,
+     .engageBase = 0, .engageStep = 0, .engageDraws = 0, .engineSample = nullptr, .sinksAtSea = false,
+     .sinkThreshold = 0, .zoomMin = 0, .zoomMax = 0, .cameraHeight = 0,
+     .lostReason = TTRVReason::None, .farPaths = TTRVPathClass::Ground, .farDamage = 0, .leaderRadius = 0,
+     .guardFactor = 0, .farHeight = TTRVFarHeight::Ground},
 }};
 
 // The row of a type; an unknown type number reads as a turret (no sound, no movement rules).

@@ -10,6 +10,7 @@
 #include "scene/baseobject.h"
 #include "world/controlblock.h"
 #include "world/status.h"
+#include "world/weapons.h"
 
 struct TTRVCockpit {
   TTRVControlBlock* controls = nullptr;  // the engine's; its weaponRequest is the engine's too
@@ -32,7 +33,7 @@ struct TTRVCockpit {
 
   // The tutorial makes the player use the air strike, so its "not ready" is not worth saying.
   bool AirStrikeForced() const {
-    return tutorialMode && *tutorialMode && tutorialWeapon && *tutorialWeapon == 2;
+    return tutorialMode && *tutorialMode && tutorialWeapon && *tutorialWeapon == weapons::kAirStrike;
   }
   bool TimeAccelerated() const { return timeAccel && *timeAccel; }
   // The mission is lost for this reason; said again every frame while it holds.

@@ -330,17 +330,17 @@ TEST(BoatWeapons, FireWithTheAirStrikeSelectedCallsItAndFiresEveryMount) {
     int calls;
     std::uint8_t weaponAfter;
   } cases[] = {
-      {"ready and dropped", -1, true, 1, 0},
-      {"ready but refused", -1, false, 1, 2},
-      {"counting again", 5, true, 0, 2},
+      {"ready and dropped", -1, true, 1, boat::kAllMounts},
+      {"ready but refused", -1, false, 1, boat::kAirStrike},
+      {"counting again", 5, true, 0, boat::kAirStrike},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     BoatRig rig(true, true);
     rig.w.world->airStrikeTimer = -1;
-    rig.engine.controls.weaponRequest = 2;
+    rig.engine.controls.weaponRequest = boat::kAirStrike;
     rig.boat().Progress(kDt);
-    ASSERT_EQ(rig.boat().state.Weapon(), 2);
+    ASSERT_EQ(rig.boat().state.Weapon(), boat::kAirStrike);
     EXPECT_EQ(rig.field.Count("AirStrikeSelected"), 1);
 
     rig.field.Clear();
@@ -351,7 +351,7 @@ TEST(BoatWeapons, FireWithTheAirStrikeSelectedCallsItAndFiresEveryMount) {
     EXPECT_EQ(rig.field.airStrikes, c.calls);
     EXPECT_EQ(rig.boat().state.Weapon(), c.weaponAfter);
     if (c.weaponAfter == 0) {
-      EXPECT_EQ(rig.engine.controls.weaponRequest, 0) << "the engine's request follows";
+      EXPECT_EQ(rig.engine.controls.weaponRequest, boat::kAllMounts) << "the engine's request follows";
     }
     EXPECT_EQ(CountShots(rig.field.shots, Weapon::Gun), 1);
     EXPECT_EQ(CountShots(rig.field.shots, Weapon::Bullet), 2);
@@ -362,10 +362,10 @@ TEST(BoatWeapons, FireWithTheAirStrikeSelectedCallsItAndFiresEveryMount) {
 TEST(BoatWeapons, TheAirStrikeIsRefusedWhileItCountsDown) {
   BoatRig rig(true, true);
   rig.w.world->airStrikeTimer = 12;
-  rig.engine.controls.weaponRequest = 2;
+  rig.engine.controls.weaponRequest = boat::kAirStrike;
   rig.boat().Progress(kDt);
-  EXPECT_EQ(rig.boat().state.Weapon(), 0);
-  EXPECT_EQ(rig.engine.controls.weaponRequest, 0);
+  EXPECT_EQ(rig.boat().state.Weapon(), boat::kAllMounts);
+  EXPECT_EQ(rig.engine.controls.weaponRequest, boat::kAllMounts);
   EXPECT_EQ(rig.field.Count("AirStrikeNotReady"), 1);
   EXPECT_EQ(rig.field.Count("AirStrikeSelected"), 0);
 }

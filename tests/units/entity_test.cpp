@@ -9,10 +9,12 @@
 #include <set>
 #include <vector>
 
+#include "tests/units/recording_battlefield.h"
 #include "tests/units/unit_fixture.h"
 #include "platform/random.h"
 #include "platform/paths.h"
 #include "scene/proxy.h"
+#include "world/weapons.h"
 
 namespace {
 
@@ -61,7 +63,7 @@ TEST(UnitSetup, ArmourWeaponsAndHeightOfANewUnit) {
     EXPECT_FLOAT_EQ(unit.Position.Y(), c.height);
     EXPECT_EQ(unit.state.WreckDone(), 0);
     EXPECT_EQ(unit.isFar, kFarUntilFirstFrame);
-    EXPECT_EQ(unit.aiState, 2);
+    EXPECT_EQ(unit.aiState, TTRVAIState::Idle);
     EXPECT_GE(unit.farTimer, 0.0f);
     EXPECT_LT(unit.farTimer, 3.0f);
     EXPECT_NE(unit.airBeacon, nullptr);
@@ -76,9 +78,9 @@ TEST(UnitSetup, TypeSlotsOfANewUnit) {
   EXPECT_FLOAT_EQ(heli.state.Altitude(), 1.0f);
   EXPECT_FLOAT_EQ(heli.state.RotorSpeed(), 30.0f);
   EXPECT_EQ(heli.state.RocketPod(), 3);
-  EXPECT_EQ(heli.state.Weapon(), 0);
+  EXPECT_EQ(heli.state.Weapon(), weapons::heli::kMachineGun);
   // The control block asks for 0, so the tank's first frame switches to the cannon.
-  EXPECT_EQ(w.Add(utTank).state.Weapon(), 1);
+  EXPECT_EQ(w.Add(utTank).state.Weapon(), weapons::tank::kMachineGun) << "the machine gun at set-up";
   std::set<int> turretWeapons;
   for (int seed = 0; seed < 40; ++seed) {
     platform::Random().Seed(static_cast<std::uint64_t>(seed));
@@ -432,13 +434,13 @@ TEST(UnitFrame, ArmourAtZeroIsAWreckWithItsHandsOffTheControls) {
   heli.controls.fire = true;
   heli.controls.steerX = 0.3f;
   heli.controls.aimPoint = {1, 2, 3, 1};
-  heli.controls.weaponRequest = 1;
+  heli.controls.weaponRequest = weapons::heli::kRockets;
   heli.Progress(0.1);
   EXPECT_TRUE(heli.Wrecked());
   EXPECT_FALSE(heli.controls.fire);
   EXPECT_EQ(heli.controls.steerX, 0);
   EXPECT_EQ(heli.controls.aimPoint, TVector(1, 2, 3, 1));
-  EXPECT_EQ(heli.controls.weaponRequest, 1);
+  EXPECT_EQ(heli.controls.weaponRequest, weapons::heli::kRockets);
 }
 
 // A wreck in the water goes down at half a unit a second and rests at -20; on land, or for
@@ -490,6 +492,58 @@ TEST(UnitFrame, EngineNoteOfEachType) {
   boat.state.ForwardSpeed() = 1.25f;
   EXPECT_EQ(boat.EngineFrequency(), 24550);
   EXPECT_EQ(w.Add(utTurret).EngineFrequency(), 0);
+}
+
+TEST(UnitFrame, TheEngineSoundsAtItsTypesNoteWhenNearAndFallsSilentWhenFarOrWrecked) {
+  // One frame of a unit moving at some speed; what its engine was told on that frame. The
+  // note is the type's: the helicopter's and the boat's start at 22050, the tank's at 10000.
+  using Field = unittest::RecordingBattlefield;
+  const struct {
+    const char* name;
+    int type;
+    float distance;  // from the camera target
+    bool wreck;
+    int base;  // Field::kSilenced: silence; 0: no word at all
+  } cases[] = {
+      {"helicopter near", utHeli, 5, false, 22050},
+      {"tank near", utTank, 5, false, 10000},
+      {"boat near", utBoat, 5, false, 22050},
+      {"helicopter far", utHeli, 50, false, Field::kSilenced},
+      {"tank far", utTank, 50, false, Field::kSilenced},
+      {"boat far", utBoat, 50, false, Field::kSilenced},
+      {"helicopter wrecked", utHeli, 5, true, Field::kSilenced},
+      {"tank wrecked", utTank, 5, true, Field::kSilenced},
+      {"boat wrecked", utBoat, 5, true, Field::kSilenced},
+      {"turret: no engine", utTurret, 5, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    UnitWorld w;
+    w.cameraTarget.Position.SetPoint(10, 2, 10);
+    TTRVEntity& unit = w.Add(c.type, {10 + c.distance, 2, 10});
+    Field field;
+    unit.battlefield = &field;
+    unit.state.ForwardSpeed() = 1;                  // tank and boat
+    if (c.type == utHeli) unit.state.Velocity() = {0, 0, 1, 0};
+    if (c.wreck) unit.state.armour = 0;
+    unit.Progress(0.02);
+    if (c.base == 0) {
+      EXPECT_TRUE(field.engine.empty());
+      continue;
+    }
+    ASSERT_FALSE(field.engine.empty());
+    for (const auto& note : field.engine) EXPECT_EQ(note.unit, &unit);
+    const int last = field.engine.back().frequency;
+    if (c.base == Field::kSilenced) {
+      EXPECT_EQ(last, Field::kSilenced);
+      for (const auto& note : field.engine) EXPECT_EQ(note.frequency, Field::kSilenced) << "no note at all";
+    } else {
+      EXPECT_EQ(field.engine.size(), 1u);
+      EXPECT_EQ(last, unit.EngineFrequency()) << "the note of its speed after the frame";
+      EXPECT_GT(last, c.base + 500) << "the type's note, raised by its speed";
+      EXPECT_LT(last, c.base + 3500);
+    }
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -220,6 +222,24 @@ TEST(FarStepColumn, AnAttackingColumnAdvancesFrontFirstAndStopsAtTheEngageThresh
   EXPECT_FLOAT_EQ(backTrail[0], 10);
   EXPECT_FLOAT_EQ(backTrail[1], 11);
   ExpectAt(back, {39, 2, 10});
+}
+
+TEST(FarStepColumn, AStepThatCannotWalkDownTheFieldStartsFromTheCellTheUnitIsRoundedTo) {
+  // The goal at (12, 10) holds 2 and its neighbours 1, so a unit on (11, 10) has nowhere lower
+  // to walk and takes a cell step instead: to one of the neighbours of (11, 10). At x = 10.6 it
+  // counts as standing on (11, 10) though its corner is (10, 10); a step from (10, 10) would
+  // take it onto (11, 10) and leave it there.
+  FarField f;
+  f.Side(0).attacking = 1;
+  f.Side(0).mainEnemy = 1;
+  f.Beacons(1, {12, 10});
+  TTRVEntity& tank = f.Unit(utTank, 10.6f, 10.2f);
+  FarStep(tank, kPastInterval);
+  const TAffineVector at = Where(tank);
+  const TTRVCell cell{static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.z))};
+  EXPECT_FLOAT_EQ(at.x, static_cast<float>(cell.x)) << "moved onto a cell's corner";
+  EXPECT_EQ(std::abs(cell.x - 11) + std::abs(cell.z - 10), 1) << "to a neighbour of (11, 10), not "
+                                                                << cell.x << ", " << cell.z;
 }
 
 TEST(FarStepColumn, DefendersCloseOnTheirOwnBaseToTheEngageRangeTimesTheGuardFactor) {

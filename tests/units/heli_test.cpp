@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 #include "tests/units/recording_battlefield.h"
+#include "ai/worldbeacon.h"
+#include "platform/random.h"
+#include "terrain/sector.h"
 #include "tests/units/unit_fixture.h"
 #include "units/entity.h"
 
@@ -145,22 +149,22 @@ TEST(HeliWeapons, AnAirStrikeThatIsNotReadyFallsBackToTheMachineGun) {
     std::uint8_t weapon;
     const char* sample;
   } cases[] = {
-      {"still counting", 12, false, 0, "AirStrikeNotReady"},
-      {"still counting in the tutorial's lesson", 12, true, 0, nullptr},
-      {"ready", -1, false, 2, "AirStrikeSelected"},
+      {"still counting", 12, false, heli::kMachineGun, "AirStrikeNotReady"},
+      {"still counting in the tutorial's lesson", 12, true, heli::kMachineGun, nullptr},
+      {"ready", -1, false, heli::kAirStrike, "AirStrikeSelected"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     HeliRig rig(true, true);
     rig.engine.tutorial = c.tutorialForces;
-    rig.engine.tutorialWeapon = c.tutorialForces ? 2 : -1;
+    rig.engine.tutorialWeapon = c.tutorialForces ? weapons::kAirStrike : -1;
     rig.w.world->airStrikeTimer = c.airStrikeTimer;
-    rig.engine.controls.weaponRequest = 2;
+    rig.engine.controls.weaponRequest = heli::kAirStrike;
     rig.unit.Progress(kDt);
     EXPECT_EQ(rig.unit.state.Weapon(), c.weapon);
     EXPECT_EQ(rig.engine.controls.weaponRequest, c.weapon) << "the engine's request follows";
     EXPECT_EQ(rig.field.Count("AirStrikeNotReady"), c.sample && std::string(c.sample) == "AirStrikeNotReady" ? 1 : 0);
-    EXPECT_EQ(rig.field.Count("AirStrikeSelected"), c.weapon == 2 ? 1 : 0);
+    EXPECT_EQ(rig.field.Count("AirStrikeSelected"), c.weapon == heli::kAirStrike ? 1 : 0);
   }
 }
 
@@ -180,7 +184,7 @@ TEST(HeliWeapons, ReloadsAndPods) {
   }
   {
     HeliRig rig;
-    rig.unit.controls.weaponRequest = 1;
+    rig.unit.controls.weaponRequest = heli::kRockets;
     rig.unit.controls.fire = true;
     rig.unit.controls.aimPoint = TVector(40, 4, 10, 1);  // far to the side: refused
     for (int i = 0; i < 60; ++i) {
@@ -198,7 +202,7 @@ TEST(HeliWeapons, ReloadsAndPods) {
   }
   {
     HeliRig rig(true);
-    rig.unit.controls.weaponRequest = 1;
+    rig.unit.controls.weaponRequest = heli::kRockets;
     rig.unit.controls.fire = true;
     std::vector<std::uint8_t> pods;
     for (int i = 0; i < 180; ++i) {
@@ -278,7 +282,7 @@ TEST(HeliPlayer, ADestroyedPlayersHelicopterLosesTheMissionEveryFrame) {
 
 TEST(HeliPlayer, TheHUDShowsTheWeaponInHandAndItsReload) {
   HeliRig rig(true);
-  rig.unit.controls.weaponRequest = 1;
+  rig.unit.controls.weaponRequest = heli::kRockets;
   rig.unit.Progress(kDt);
   rig.unit.Progress(kDt);
   ASSERT_GT(rig.field.hudUpdates, 0);
@@ -290,19 +294,117 @@ TEST(HeliPlayer, TheHUDShowsTheWeaponInHandAndItsReload) {
 }
 
 TEST(HeliFlight, CollidingHelicoptersPartWithoutNaN) {
-  // Two helicopters on the same spot: the push has no direction to take from their
-  // positions and must not become NaN.
-  UnitWorld w;
-  w.world->airPathFinder.Reset(64, 64, true);
-  TTRVEntity& a = w.Add(utHeli, {10, 4, 10}, false, 0);
-  TTRVEntity& b = w.Add(utHeli, {10, 4, 10}, false, 1);
-  for (int i = 0; i < 120; ++i) {
-    StepHeliFlight(a, kDt);
-    StepHeliFlight(b, kDt);
+  // Two near helicopters whose boxes overlap, a little apart or on the very same spot (where
+  // their positions give the push no direction): both are pushed, they part, and nothing
+  // becomes NaN.
+  const struct {
+    const char* name;
+    TAffineVector offset;  // of the second from the first
+  } cases[] = {
+      {"side by side", {0.1f, 0, 0}},
+      {"one behind the other", {0, 0, 0.3f}},
+      {"on one spot", {0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    UnitWorld w;
+    w.world->airPathFinder.Reset(64, 64, true);
+    w.cameraTarget.Position.SetPoint(10, 4, 10);
+    TTRVEntity& a = w.Add(utHeli, {10, 4, 10}, false, 0);
+    TTRVEntity& b = w.Add(utHeli, TAffineVector(10, 4, 10) + c.offset, false, 1);
+    RecordingBattlefield field;
+    a.battlefield = b.battlefield = &field;
+    a.isFar = b.isFar = 0;  // placed and near: the collision searches see them
+    const auto apart = [&] {
+      const TAffineVector d = a.AbsoluteAffinePosition() - b.AbsoluteAffinePosition();
+      return std::hypot(d.x, d.z);
+    };
+    const float before = apart();
+    for (int i = 0; i < 120; ++i) {
+      StepHeliFlight(a, kDt);
+      StepHeliFlight(b, kDt);
+      ASSERT_TRUE(Finite(a.Position.AsAffineVector()));
+      ASSERT_TRUE(Finite(b.Position.AsAffineVector()));
+      ASSERT_TRUE(Finite(TAffineVector(a.state.Velocity())));
+    }
+    EXPECT_GT(apart(), before + 0.2f) << "they parted";
+    EXPECT_GT(field.Count("hit0") + field.Count("hit1") + field.Count("hit2"), 0) << "the bump was heard";
   }
-  EXPECT_TRUE(Finite(a.Position.AsAffineVector()));
-  EXPECT_TRUE(Finite(b.Position.AsAffineVector()));
-  EXPECT_TRUE(Finite(TAffineVector(a.state.Velocity())));
+}
+
+TEST(HeliFlight, AnObstacleItTouchesPushesItAway) {
+  // A box of the sector touching the helicopter's collision box from one side; a wreck is not
+  // pushed by obstacles.
+  const struct {
+    const char* name;
+    TAffineVector offset;  // of the box from the helicopter
+    bool wreck;
+    bool pushed;
+  } cases[] = {
+      {"on its +X side", {0.25f, -0.1f, -0.1f}, false, true},
+      {"on its -X side", {-0.25f, -0.1f, -0.1f}, false, true},
+      {"ahead", {0, -0.1f, 0.4f}, false, true},
+      {"behind", {0, -0.1f, -0.6f}, false, true},
+      {"clear of it", {1.5f, 0, 0}, false, false},
+      {"a wreck against it", {0.25f, -0.1f, -0.1f}, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HeliRig rig;
+    TTRVSector sector;
+    const TAffineVector start = rig.unit.AbsoluteAffinePosition();
+    TGLDummyCube* box = sector.obstacleCube->AddNewChild<TGLDummyCube>();
+    box->Position.SetPoint(start + c.offset);
+    box->Scale.SetVector(0.3f, 0.3f, 0.3f);
+    if (c.wreck) rig.unit.state.armour = 0;
+    const auto flatDistance = [&] {
+      const TAffineVector d = rig.unit.AbsoluteAffinePosition() - box->AbsoluteAffinePosition();
+      return std::hypot(d.x, d.z);
+    };
+    const float before = flatDistance();
+    for (int i = 0; i < 30; ++i) {
+      rig.unit.sector = &sector;
+      StepHeliFlight(rig.unit, kDt);
+    }
+    const int hits = rig.field.Count("hit0") + rig.field.Count("hit1") + rig.field.Count("hit2");
+    if (c.pushed) {
+      EXPECT_GT(flatDistance(), before + 0.1f) << "pushed off the box";
+      EXPECT_GT(hits, 0);
+    } else {
+      EXPECT_NEAR(flatDistance(), before, 0.01f);
+      EXPECT_EQ(hits, 0);
+    }
+  }
+}
+
+TEST(HeliFlight, FlyingForwardDipsTheNoseAndBrakingRaisesIt) {
+  // Held for two seconds: the nose's world-space forward vector (the fuselage's direction,
+  // tilted with the speed) points down when flying forward and up when going backward; with
+  // no speed it is level.
+  const struct {
+    const char* name;
+    bool accelerate, brake;
+    int noseSign;  // of the fuselage direction's height
+  } cases[] = {
+      {"flying forward", true, false, -1},
+      {"braking to fly backward", false, true, 1},
+      {"hovering", false, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HeliRig rig;
+    for (int i = 0; i < 120; ++i) {
+      rig.unit.controls.accelerate = c.accelerate;
+      rig.unit.controls.brake = c.brake;
+      rig.unit.controls.climb = true;  // keeps it off the ground
+      StepHeliFlight(rig.unit, kDt);
+    }
+    const float speed = rig.unit.state.Velocity().z;
+    EXPECT_EQ((speed > 0.1f) - (speed < -0.1f), -c.noseSign) << "forward speed " << speed;
+    const TAffineVector nose(rig.unit.Children(0)->Children(0)->AbsoluteDirection());
+    EXPECT_EQ((nose.y > 0.05f) - (nose.y < -0.05f), c.noseSign) << "nose " << nose.y;
+    EXPECT_GT(nose.z, 0.9f) << "still facing ahead";
+  }
 }
 
 TEST(HeliPilot, TurnsTowardItsTargetFromEitherSide) {
@@ -331,9 +433,155 @@ TEST(HeliPilot, TurnsTowardItsTargetFromEitherSide) {
     EXPECT_GT(VectorDotProduct(flat, VectorNormalize(TAffineVector(nose.x, 0, nose.z))), std::cos(0.6f))
         << "its nose points at the target";
     EXPECT_LT(closest, 10) << "it came within strafing distance";
-    EXPECT_EQ(pilot.controls.weaponRequest, 1) << "rockets for a tank";
+    EXPECT_EQ(pilot.controls.weaponRequest, heli::kRockets) << "rockets for a tank";
     EXPECT_FALSE(field.shots.empty()) << "it fired at the tank in sight";
   }
+}
+
+// A computer pilot over open ground at (30, 4, 30) facing +Z, near the camera target, with the
+// recording battlefield; others are placed near without running their own frames.
+struct PilotWorld {
+  PilotWorld() {
+    w.world->airPathFinder.Reset(64, 64, true);
+    w.world->groundPathFinder.Reset(64, 64, true);
+    w.cameraTarget.Position.SetPoint(30, 0, 30);
+    pilot = &w.Add(utHeli, {30, 4, 30}, false, 0);
+    pilot->battlefield = &field;
+    pilot->isFar = 0;
+  }
+  TTRVEntity& Other(int type, TAffineVector at, int side, bool player = false) {
+    TTRVEntity& other = w.Add(type, at, player, side);
+    other.isFar = 0;
+    return other;
+  }
+  TTRVEntity& Pilot() { return *pilot; }
+
+  UnitWorld w;
+  RecordingBattlefield field;
+  TTRVEntity* pilot = nullptr;
+};
+
+TEST(HeliPilot, BelowAltitudeOneItClimbsInsteadOfFlyingOn) {
+  // Engaging an enemy tank well ahead (a waypoint that would have it fly forward).
+  const struct {
+    float altitude;
+    bool climb, accelerate, descend;
+  } cases[] = {{0.5f, true, false, false}, {0.99f, true, false, false}, {2, false, true, false}, {3.5f, false, true, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "altitude " << c.altitude);
+    PilotWorld p;
+    p.Other(utTank, {29.5f, 2, 52}, 1);
+    p.Pilot().state.Altitude() = c.altitude;
+    StepHeliAI(p.Pilot(), kDt);
+    ASSERT_EQ(p.Pilot().aiState, TTRVAIState::Engage);
+    EXPECT_EQ(p.Pilot().controls.climb, c.climb);
+    EXPECT_EQ(p.Pilot().controls.accelerate, c.accelerate);
+    EXPECT_EQ(p.Pilot().controls.descend, c.descend);
+  }
+}
+
+TEST(HeliPilot, WithinTenOfAGroundTargetItStrafesToTheSideOfThePodInUse) {
+  // A target 6 ahead, in sight: the pilot stops flying on; round a tank it brakes and slides
+  // toward the pod it fires from (pod 3 hangs on the +X side), a helicopter it only faces.
+  const struct {
+    const char* name;
+    int type;
+    std::uint8_t pod;
+    int slide;  // the sign of the lateral speed after a frame of flight
+  } cases[] = {
+      {"tank, pod 3", utTank, 3, 1},
+      {"tank, pod 4", utTank, 4, -1},
+      {"turret, pod 3", utTurret, 3, 1},
+      {"helicopter", utHeli, 3, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PilotWorld p;
+    p.Other(c.type, {29.8f, c.type == utHeli ? 4.0f : 2.0f, 36}, 1);
+    TTRVEntity& pilot = p.Pilot();
+    pilot.state.Altitude() = 2;
+    pilot.state.RocketPod() = c.pod;
+    StepHeliAI(pilot, kDt);
+    ASSERT_EQ(pilot.aiState, TTRVAIState::Engage);
+    const TTRVControlBlock& k = pilot.controls;
+    EXPECT_TRUE(k.fire) << "in sight";
+    EXPECT_FALSE(k.accelerate);
+    EXPECT_EQ(k.brake, c.slide != 0);
+    // Its waypoint is its own cell (the target is within reach), which lies on the +X side by
+    // the letters: a helicopter target leaves that turn as it is.
+    if (c.slide == 0) continue;
+    EXPECT_EQ(k.turnLeft, c.slide > 0);
+    EXPECT_EQ(k.turnRight, c.slide < 0);
+    pilot.controls.fire = false;  // a launch would switch pods
+    StepHeliFlight(pilot, kDt);
+    const float lateral = pilot.state.Velocity().x;
+    EXPECT_EQ((lateral > 1e-4f) - (lateral < -1e-4f), c.slide) << "lateral speed " << lateral;
+    const TGLBaseSceneObject& pod = *pilot.Children(0)->Children(0)->Children(c.pod);
+    EXPECT_GT(pod.Position.X() * lateral, 0) << "toward the pod's side";
+  }
+}
+
+TEST(HeliPilot, TheWeaponFitsTheTarget) {
+  // The machine gun against helicopters, rockets against tanks and turrets, either against a
+  // boat; the choice is made each time the pilot looks for a target.
+  using weapons::heli::kMachineGun;
+  using weapons::heli::kRockets;
+  const struct {
+    const char* name;
+    int type;
+    std::set<std::uint8_t> weapons;
+  } cases[] = {
+      {"helicopter", utHeli, {kMachineGun}},
+      {"tank", utTank, {kRockets}},
+      {"turret", utTurret, {kRockets}},
+      {"boat", utBoat, {kMachineGun, kRockets}},
+  };
+  platform::Random().Seed(5);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PilotWorld p;
+    p.Other(c.type, {29.5f, c.type == utHeli ? 4.0f : 2.0f, 42}, 1);
+    std::set<std::uint8_t> chosen;
+    for (int i = 0; i < 30; ++i) {
+      p.Pilot().aiTimer = -1;
+      StepHeliAI(p.Pilot(), kDt);
+      chosen.insert(p.Pilot().controls.weaponRequest);
+    }
+    EXPECT_EQ(chosen, c.weapons);
+  }
+  // And the gun is what it fires at a helicopter.
+  PilotWorld p;
+  p.Other(utHeli, {29.9f, 4, 38}, 1);
+  for (int i = 0; i < 60; ++i) p.Pilot().Progress(kDt);
+  ASSERT_FALSE(p.field.shots.empty());
+  for (const auto& shot : p.field.shots) EXPECT_EQ(shot.weapon, RecordingBattlefield::Weapon::Bullet);
+}
+
+TEST(HeliPilot, AdvancingItFliesDownTheEnemysAirBeaconNotToThePlayer) {
+  // No enemy in sight; it follows the player of its attacking side, so it advances: down the
+  // field toward the main enemy's base at (52, 52), while the player waits at (14, 14).
+  PilotWorld p;
+  TTRVWorld& world = *p.w.world;
+  world.sides[0].attacking = 1;
+  world.sides[0].mainEnemy = 1;
+  auto beacon = std::make_shared<TTRVAIWorldBeacon>(world.airPathFinder, GroundOf(world));
+  beacon->Compute({52, 52});
+  world.sides[1].airBeacon = beacon;
+  p.w.cameraTarget.Position.SetPoint(34, 0, 34);
+  p.Other(utHeli, {14, 4, 14}, 0, true);
+  const TAffineVector base(52, 4, 52);
+  const auto toBase = [&] {
+    const TAffineVector d = base - p.Pilot().AbsoluteAffinePosition();
+    return std::hypot(d.x, d.z);
+  };
+  const float before = toBase();
+  for (int i = 0; i < 20 * 60; ++i) {
+    p.Pilot().Progress(kDt);
+    p.Pilot().isFar = 0;  // stays near for the test, wherever the camera target is
+    ASSERT_TRUE(Finite(p.Pilot().Position.AsAffineVector()));
+  }
+  EXPECT_EQ(p.Pilot().aiState, TTRVAIState::Advance);
+  EXPECT_LT(toBase(), before / 3) << "it flew most of the way to the base";
 }
 
 TEST(HeliRig, TheTailRotorHasAnUprightFrame) {

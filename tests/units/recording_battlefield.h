@@ -1,7 +1,7 @@
 // A battlefield that keeps what the units asked of it, for the unit tests: every shot with its
-// answer and the test's frame, the samples played where they were played, and the effects
-// made. The shots still take the quiet battlefield's aim test, so a shot off target is refused
-// as in the game.
+// answer and the test's frame, the samples played where they were played, the effects made,
+// and every engine note or silence. The shots still take the quiet battlefield's aim test, so
+// a shot off target is refused as in the game.
 #pragma once
 
 #include <string>
@@ -30,6 +30,12 @@ class RecordingBattlefield : public TTRVBattlefield {
   struct Explosion {
     TAffineVector at;
     bool upward;
+  };
+  // What a unit's engine was told on a frame: a note, or silence.
+  static constexpr int kSilenced = -1;
+  struct EngineNote {
+    TTRVEntity* unit;
+    int frequency;  // kSilenced for Silence
   };
 
   bool FireBullet(TTRVEntity& shooter, const TAffineVector& from, const TAffineVector& to, float deviation,
@@ -61,6 +67,8 @@ class RecordingBattlefield : public TTRVBattlefield {
   }
   void BigExplosion(const TAffineVector& at, bool upward) override { explosions.push_back({at, upward}); }
   void PlaySample(std::string_view name, TGLBaseSceneObject* at) override { samples.push_back({std::string(name), at}); }
+  void SetEngineSound(TTRVEntity& unit, int frequency) override { engine.push_back({&unit, frequency}); }
+  void Silence(TTRVEntity& unit) override { engine.push_back({&unit, kSilenced}); }
   void UpdateHUD(const TTRVHUDReadout& readout) override {
     hud = readout;
     ++hudUpdates;
@@ -75,6 +83,7 @@ class RecordingBattlefield : public TTRVBattlefield {
     shots.clear();
     samples.clear();
     explosions.clear();
+    engine.clear();
     smokeFrames = 0;
   }
 
@@ -82,6 +91,7 @@ class RecordingBattlefield : public TTRVBattlefield {
   std::vector<Shot> shots;
   std::vector<Sample> samples;
   std::vector<Explosion> explosions;
+  std::vector<EngineNote> engine;
   int airStrikes = 0;
   bool airStrikeAnswer = true;
   int smokeFrames = 0, wash = 0, washOverWater = 0, hudUpdates = 0;

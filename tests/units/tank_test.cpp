@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cmath>
+#include <set>
 #include <string>
 
+#include "platform/random.h"
 #include "tests/units/recording_battlefield.h"
 #include "terrain/sector.h"
 #include "tests/units/unit_fixture.h"
@@ -200,8 +202,9 @@ TEST(TankDrive, InTheWaterItLosesTenArmourASecond) {
 
 TEST(TankDrive, ACornerOnAnObstacleSlowsTurnsAndSlidesItAway) {
   // A small box touching one corner of a tank facing +Z at speed 0.5. Front corners push it
-  // back, rear ones on; +X corners turn it right and -X corners left, front or rear alike;
-  // every corner slides it away from the box (+X corners toward -X).
+  // back, rear ones on; every corner turns that corner away from the box (a front +X corner
+  // swings the nose toward -X, a rear +X corner the tail toward -X and so the nose toward +X)
+  // and slides it away from the box (+X corners toward -X).
   const struct {
     const char* name;
     float x, z;  // of the box, from the tank
@@ -209,8 +212,8 @@ TEST(TankDrive, ACornerOnAnObstacleSlowsTurnsAndSlidesItAway) {
   } cases[] = {
       {"front +X", 0.2f, 0.2f, -1, 1, -1},
       {"front -X", -0.2f, 0.2f, -1, -1, 1},
-      {"rear +X", 0.2f, -0.2f, 1, 1, -1},
-      {"rear -X", -0.2f, -0.2f, 1, -1, 1},
+      {"rear +X", 0.2f, -0.2f, 1, -1, -1},
+      {"rear -X", -0.2f, -0.2f, 1, 1, 1},
       {"clear", 0.2f, 0.6f, 0, 0, 0},
   };
   for (const auto& c : cases) {
@@ -230,6 +233,12 @@ TEST(TankDrive, ACornerOnAnObstacleSlowsTurnsAndSlidesItAway) {
     EXPECT_NEAR(rig.unit.state.TurnRate(), c.turn * kDt, 1e-6f);
     EXPECT_NEAR(rig.unit.Position.X() - kSpot.x, c.slide * 0.1f * kDt, 1e-6f);
     EXPECT_EQ(rig.field.Count("hit0") + rig.field.Count("hit1") + rig.field.Count("hit2"), hit ? 1 : 0);
+    // Where the hull goes on the frames after: the nose swings to the side the turn says (a
+    // positive turn toward -X), so the touching corner leaves the box.
+    if (!hit) continue;
+    rig.Drive(30);
+    const float noseX = rig.unit.AbsoluteDirection().x;
+    EXPECT_EQ((noseX > 1e-3f) - (noseX < -1e-3f), -static_cast<int>(c.turn)) << "nose " << noseX;
   }
 }
 
@@ -494,6 +503,36 @@ TEST(TankDriver, TurnsTowardItsTargetFromEitherSideAndClosesIn) {
   }
 }
 
+TEST(TankDriver, TheWeaponFitsTheTarget) {
+  // The machine gun against a helicopter, the cannon against tanks and turrets, either against
+  // a boat; the choice is made each time the driver looks for a target.
+  const struct {
+    const char* name;
+    int type;
+    std::set<std::uint8_t> weapons;
+  } cases[] = {
+      {"helicopter", utHeli, {tank::kMachineGun}},
+      {"tank", utTank, {tank::kCannon}},
+      {"turret", utTurret, {tank::kCannon}},
+      {"boat", utBoat, {tank::kCannon, tank::kMachineGun}},
+  };
+  platform::Random().Seed(5);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DriverWorld d;
+    TTRVEntity& driver = d.Driver(0);
+    d.w.Add(c.type, {30, c.type == utHeli ? 5.0f : kGround, 40}, false, 1).isFar = 0;
+    std::set<std::uint8_t> chosen;
+    for (int i = 0; i < 30; ++i) {
+      driver.aiTimer = -1;
+      StepTankAI(driver, kDt);
+      ASSERT_EQ(driver.aiState, TTRVAIState::Engage);
+      chosen.insert(driver.controls.weaponRequest);
+    }
+    EXPECT_EQ(chosen, c.weapons);
+  }
+}
+
 TEST(TankDriver, WithinFifteenOfAVisibleTargetItStopsAndShoots) {
   const struct {
     const char* name;
@@ -525,12 +564,12 @@ TEST(TankDriver, WithNowhereToGoOnThePlayersSideItFollowsThePlayer) {
     int side;
     bool attacking, roaming;
     bool followsPlayer;
-    std::uint8_t state;
+    TTRVAIState state;
   } cases[] = {
-      {"player's side", 0, false, false, true, 1},
-      {"player's side, attacking", 0, true, false, true, 3},
-      {"player's side, roaming", 0, false, true, true, 3},
-      {"another side", 1, false, false, false, 1},
+      {"player's side", 0, false, false, true, TTRVAIState::Engage},
+      {"player's side, attacking", 0, true, false, true, TTRVAIState::Advance},
+      {"player's side, roaming", 0, false, true, true, TTRVAIState::Advance},
+      {"another side", 1, false, false, false, TTRVAIState::Engage},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -552,19 +591,23 @@ TEST(TankDriver, WithNowhereToGoOnThePlayersSideItFollowsThePlayer) {
   }
 }
 
-TEST(TankDriver, ForwardProbesKeepItClearOfOtherTanks) {
-  // An idle driver (no enemy, nobody to follow) with a tank of its own side a little ahead.
+TEST(TankDriver, ForwardProbesTurnItAwayFromTheTankAheadOrBackItOff) {
+  constexpr int kEither = 2;
+  // An idle driver (no enemy, nobody to follow) facing +Z with a tank of its own side a little
+  // ahead; a second of driving. What counts is where its nose ends up: away from the other
+  // tank, never into it (a left turn swings the nose toward +X, docs/scene-conventions.md).
   const struct {
     const char* name;
     float x;  // of the other tank, 1 ahead of the driver
     bool wreck;
-    bool brake, turnLeft, turnRight;
+    int noseSwing;  // the sign of the nose's X after the second; kEither: backing off it may turn
+    bool backsOff;
   } cases[] = {
-      {"nothing ahead", 33, false, false, false, false},
-      {"straight ahead: back off", 30, false, true, false, false},
-      {"ahead on the +X side only", 30.62f, false, false, true, false},
-      {"ahead in the middle only, toward -X", 29.65f, false, false, false, true},
-      {"a wreck straight ahead", 30, true, false, false, false},
+      {"nothing ahead", 33, false, 0, false},
+      {"straight ahead: back off", 30, false, kEither, true},
+      {"ahead on the +X side only", 30.62f, false, -1, false},
+      {"ahead in the middle only, toward -X", 29.65f, false, 1, false},
+      {"a wreck straight ahead", 30, true, 0, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -572,12 +615,28 @@ TEST(TankDriver, ForwardProbesKeepItClearOfOtherTanks) {
     TTRVEntity& driver = d.Driver();
     TTRVEntity& other = d.Other({c.x, kGround, 31}, 1);
     if (c.wreck) other.state.armour = 0;
-    StepTankAI(driver, kDt);
-    EXPECT_EQ(driver.aiState, 2) << "idle";
-    EXPECT_EQ(driver.controls.brake, c.brake);
-    EXPECT_EQ(driver.controls.turnLeft, c.turnLeft);
-    EXPECT_EQ(driver.controls.turnRight, c.turnRight);
-    EXPECT_FALSE(driver.controls.accelerate);
+    const TAffineVector start = driver.AbsoluteAffinePosition();
+    const auto toOther = [&] {
+      const TAffineVector offset = other.AbsoluteAffinePosition() - driver.AbsoluteAffinePosition();
+      return VectorNormalize(TAffineVector(offset.x, 0, offset.z));
+    };
+    const float facingBefore = VectorDotProduct(toOther(), TAffineVector(driver.AbsoluteDirection()));
+    for (int i = 0; i < 60; ++i) {
+      StepTankAI(driver, kDt);
+      ASSERT_EQ(driver.aiState, TTRVAIState::Idle) << "idle";
+      ASSERT_FALSE(driver.controls.accelerate);
+      StepTankDrive(driver, kDt);
+    }
+    const float noseX = driver.AbsoluteDirection().x;
+    if (c.noseSwing != kEither) {
+      EXPECT_EQ((noseX > 0.02f) - (noseX < -0.02f), c.noseSwing) << "nose " << noseX;
+    }
+    if (c.noseSwing == 1 || c.noseSwing == -1) {
+      EXPECT_LT(VectorDotProduct(toOther(), TAffineVector(driver.AbsoluteDirection())), facingBefore - 0.02f)
+          << "the nose turned off the other tank";
+    }
+    const float backed = start.z - driver.AbsoluteAffinePosition().z;
+    EXPECT_EQ(backed > 0.05f, c.backsOff) << "backed off by " << backed;
   }
 }
 

@@ -79,14 +79,14 @@ TEST(UnitTargets, TheAIChoosesAgainOnlyWhenItsTimerRunsOut) {
   struct Case {
     int type;
     bool enemyNear, playerOnSide, attacking;
-    std::uint8_t state;
+    TTRVAIState state;
     bool followsPlayer;
   } cases[] = {
-      {utHeli, true, true, false, 1, false},   // an enemy beats following
-      {utHeli, false, true, false, 1, true},   // following a defending side's player engages beside him
-      {utTank, false, true, true, 3, true},    // an attacking side's follower advances
-      {utTurret, false, true, false, 2, false},  // turrets never follow
-      {utBoat, false, false, false, 2, false},   // nothing found: idle
+      {utHeli, true, true, false, TTRVAIState::Engage, false},   // an enemy beats following
+      {utHeli, false, true, false, TTRVAIState::Engage, true},   // following a defending side's player engages beside him
+      {utTank, false, true, true, TTRVAIState::Advance, true},    // an attacking side's follower advances
+      {utTurret, false, true, false, TTRVAIState::Idle, false},  // turrets never follow
+      {utBoat, false, false, false, TTRVAIState::Idle, false},   // nothing found: idle
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type);
