@@ -39,7 +39,7 @@ namespace {
 
 bool EnsureWorld(const std::string& name) {
   std::error_code ec;
-  if (fs::exists(platform::TTRVProgramFiles(platform::ProgramFolder()).World(name), ec)) return true;
+  if (fs::exists(platform::ProgramFiles(platform::ProgramFolder()).World(name), ec)) return true;
   TTRVWorldParams params;
   params.heightScale = 19;
   params.themeNames = {"Basic", "Water", "Military"};

@@ -25,36 +25,36 @@ std::filesystem::path Named(const std::filesystem::path& folder, std::string_vie
 
 }  // namespace
 
-TTRVProgramFiles::TTRVProgramFiles(std::filesystem::path programFolder)
+ProgramFiles::ProgramFiles(std::filesystem::path programFolder)
     : readOnly_(programFolder), writable_(std::move(programFolder)) {}
 
-TTRVProgramFiles::TTRVProgramFiles(std::filesystem::path readOnlyFolder, std::filesystem::path writableFolder)
+ProgramFiles::ProgramFiles(std::filesystem::path readOnlyFolder, std::filesystem::path writableFolder)
     : readOnly_(std::move(readOnlyFolder)), writable_(std::move(writableFolder)) {}
 
-std::filesystem::path TTRVProgramFiles::ThemesFolder() const { return readOnly_ / "themes"; }
-std::filesystem::path TTRVProgramFiles::Theme(std::string_view name) const { return Named(ThemesFolder(), name, ".TRV"); }
-std::filesystem::path TTRVProgramFiles::DataFolder() const { return readOnly_ / "data"; }
-std::filesystem::path TTRVProgramFiles::DataFile(std::string_view fileName) const { return Named(DataFolder(), fileName, ""); }
-std::filesystem::path TTRVProgramFiles::MusicFolder() const { return readOnly_ / "music"; }
-std::filesystem::path TTRVProgramFiles::MusicFile(std::string_view fileName) const {
+std::filesystem::path ProgramFiles::ThemesFolder() const { return readOnly_ / "themes"; }
+std::filesystem::path ProgramFiles::Theme(std::string_view name) const { return Named(ThemesFolder(), name, ".TRV"); }
+std::filesystem::path ProgramFiles::DataFolder() const { return readOnly_ / "data"; }
+std::filesystem::path ProgramFiles::DataFile(std::string_view fileName) const { return Named(DataFolder(), fileName, ""); }
+std::filesystem::path ProgramFiles::MusicFolder() const { return readOnly_ / "music"; }
+std::filesystem::path ProgramFiles::MusicFile(std::string_view fileName) const {
   return Named(MusicFolder(), fileName, "");
 }
 
-std::filesystem::path TTRVProgramFiles::Config() const { return writable_ / "config.ini"; }
-std::filesystem::path TTRVProgramFiles::Screenshot() const { return writable_ / "Screenshot.bmp"; }
-std::filesystem::path TTRVProgramFiles::WorldsFolder() const { return writable_ / "worlds"; }
-std::filesystem::path TTRVProgramFiles::World(std::string_view name) const { return Named(WorldsFolder(), name, ".TRV"); }
-std::filesystem::path TTRVProgramFiles::WorldMap(std::string_view name) const {
+std::filesystem::path ProgramFiles::Config() const { return writable_ / "config.ini"; }
+std::filesystem::path ProgramFiles::Screenshot() const { return writable_ / "Screenshot.bmp"; }
+std::filesystem::path ProgramFiles::WorldsFolder() const { return writable_ / "worlds"; }
+std::filesystem::path ProgramFiles::World(std::string_view name) const { return Named(WorldsFolder(), name, ".TRV"); }
+std::filesystem::path ProgramFiles::WorldMap(std::string_view name) const {
   return Named(WorldsFolder(), name, "MAP.bmp");
 }
-std::filesystem::path TTRVProgramFiles::WorldThumb(std::string_view name) const {
+std::filesystem::path ProgramFiles::WorldThumb(std::string_view name) const {
   return Named(WorldsFolder(), name, "THUMB.bmp");
 }
-std::filesystem::path TTRVProgramFiles::Campaign(std::string_view name) const {
+std::filesystem::path ProgramFiles::Campaign(std::string_view name) const {
   return Named(WorldsFolder(), name, ".CAMP");
 }
-std::filesystem::path TTRVProgramFiles::SavesFolder() const { return writable_ / "save"; }
-std::filesystem::path TTRVProgramFiles::Save(std::string_view name) const { return Named(SavesFolder(), name, ".TRV"); }
+std::filesystem::path ProgramFiles::SavesFolder() const { return writable_ / "save"; }
+std::filesystem::path ProgramFiles::Save(std::string_view name) const { return Named(SavesFolder(), name, ".TRV"); }
 
 std::vector<std::string> ListFileNames(const std::filesystem::path& folder, std::string_view extension) {
   std::vector<std::string> names;

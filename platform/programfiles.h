@@ -1,4 +1,4 @@
-// TTRVProgramFiles: the one place that answers where each file of the game lies. The shipped
+// ProgramFiles: the one place that answers where each file of the game lies. The shipped
 // files (themes, data, music) are read from the read-only folder; what the game writes
 // (config.ini, worlds and their map images, campaigns, saves, the screenshot) goes to the
 // writable folder. Both are the program folder today; an install that keeps the player's files
@@ -12,11 +12,11 @@
 
 namespace platform {
 
-class TTRVProgramFiles {
+class ProgramFiles {
  public:
   // Everything in one folder (the program folder).
-  explicit TTRVProgramFiles(std::filesystem::path programFolder);
-  TTRVProgramFiles(std::filesystem::path readOnlyFolder, std::filesystem::path writableFolder);
+  explicit ProgramFiles(std::filesystem::path programFolder);
+  ProgramFiles(std::filesystem::path readOnlyFolder, std::filesystem::path writableFolder);
 
   const std::filesystem::path& ReadOnlyFolder() const { return readOnly_; }
   const std::filesystem::path& WritableFolder() const { return writable_; }

@@ -111,7 +111,7 @@ class TTRVEngine {
   void PollAudio();
 
   const std::filesystem::path& ProgramFolder() const { return folder_; }
-  const platform::TTRVProgramFiles& Files() const { return files_; }
+  const platform::ProgramFiles& Files() const { return files_; }
   // A game type's name in the player's language, and its objective's jingle.
   std::string GameTypeName(int unitType, int mission) const;
   static std::string ObjectiveJingleName(int unitType, int mission);
@@ -185,7 +185,7 @@ class TTRVEngine {
 
   platform::Window& window_;
   std::filesystem::path folder_;
-  platform::TTRVProgramFiles files_;
+  platform::ProgramFiles files_;
   std::function<double()> clock_;
   double lastLoadingPaint_ = -1;
   bool settingsRead_ = false;

@@ -351,7 +351,7 @@ void TFormTarvin::StartLesson(int lesson) {
     // The island is made only when it is missing: a broken one would refuse every lesson
     // for good. It goes, and the next visit to the tutorial makes a new one. A lesson that
     // refused for another reason (a missing theme, its own set-up) leaves a good island be.
-    const platform::TTRVProgramFiles& files = engine_->Files();
+    const platform::ProgramFiles& files = engine_->Files();
     std::error_code ec;
     for (const std::filesystem::path& file :
          {files.World(kTutorialWorld), files.WorldMap(kTutorialWorld), files.WorldThumb(kTutorialWorld)})

@@ -61,7 +61,7 @@ std::vector<std::string> TextLinesFromBytes(std::span<const std::uint8_t> data) 
 
 bool LoadTexts(const std::filesystem::path& programFolder, const std::string& language,
                std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts) {
-  const platform::TTRVProgramFiles files(programFolder);
+  const platform::ProgramFiles files(programFolder);
   const std::filesystem::path textsFile = files.DataFile("Texts.txt");
   std::vector<std::string> lines = ReadTextLines(textsFile);
   std::error_code ec;

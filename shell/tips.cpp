@@ -8,7 +8,7 @@
 #include "shell/texts.h"
 
 void TTRVTips::LoadTips(const std::filesystem::path& programFolder, const std::string& language) {
-  UseTipLines(ReadTextLines(platform::TTRVProgramFiles(programFolder).DataFile("Tips" + language + ".txt")), language);
+  UseTipLines(ReadTextLines(platform::ProgramFiles(programFolder).DataFile("Tips" + language + ".txt")), language);
 }
 
 void TTRVTips::UseTipLines(std::vector<std::string> lines, const std::string& language) {

@@ -13,11 +13,11 @@
 
 namespace {
 
-using platform::TTRVProgramFiles;
+using platform::ProgramFiles;
 namespace fs = std::filesystem;
 
 TEST(ProgramFiles, EachFileLiesInItsFolderReadOnlyApartFromWritable) {
-  const TTRVProgramFiles files("/opt/game", "/home/p/.local/share/morvane");
+  const ProgramFiles files("/opt/game", "/home/p/.local/share/morvane");
   struct Case {
     fs::path path;
     const char* expected;
@@ -34,11 +34,11 @@ TEST(ProgramFiles, EachFileLiesInItsFolderReadOnlyApartFromWritable) {
       {files.Save("AutoSave"), "/home/p/.local/share/morvane/save/AutoSave.TRV"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.path, fs::path(c.expected));
-  EXPECT_EQ(TTRVProgramFiles("/g").Save("x"), fs::path("/g/save/x.TRV")) << "one folder for both";
+  EXPECT_EQ(ProgramFiles("/g").Save("x"), fs::path("/g/save/x.TRV")) << "one folder for both";
 }
 
 TEST(ProgramFiles, NamesThatWouldLeaveTheirFolderGiveNoPath) {
-  const TTRVProgramFiles files("/g");
+  const ProgramFiles files("/g");
   const std::string names[] = {"", "..", ".", "../config", "sub/world", "/etc/passwd", std::string("a\0b", 3)};
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
