@@ -277,7 +277,10 @@ void TFormTarvin::GameOverStep(TTRVStatus status) {
     if (e.LessonUnlock() > e.Settings.Tutorial) {
       e.Settings.Tutorial = e.LessonUnlock();
       std::string error;
-      if (!e.WriteSettings(error)) platform::LogError("settings", error);
+      if (!e.WriteSettings(error)) {
+        platform::LogError("settings", error);
+        ReportSettingsNotSaved(error);  // the lessons stay open for this session
+      }
     }
     dialog.ShowButtons(false, false, true);
     dialog.SetContinueCaption(TextString(TextId::ContinueTutorial, language));
