@@ -8,6 +8,7 @@
 #include "audio/mp3info.h"
 #include "platform/log.h"
 #include "platform/paths.h"
+#include "platform/programfiles.h"
 #include "platform/random.h"
 
 namespace {
@@ -39,7 +40,7 @@ double TTRVMusic::Random() const { return random_ ? random_() : platform::Random
 void TTRVMusic::ScanMusic() {
   MusicFiles.clear();
   std::error_code ec;
-  const std::filesystem::path dir = folder_ / "music";
+  const std::filesystem::path dir = platform::ProgramFiles(folder_).MusicFolder();
   std::filesystem::directory_iterator it(dir, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
     const std::filesystem::path& path = it->path();
@@ -82,7 +83,7 @@ void TTRVMusic::NextMusicTrack() {
       if (MusicFiles.empty()) return;
       const auto n = static_cast<double>(MusicFiles.size());
       const auto pick = std::min(MusicFiles.size() - 1, static_cast<std::size_t>(Random() * n));
-      music_ = std::make_unique<TTRVMp3Player>(output_, folder_ / "music" / MusicFiles[pick]);
+      music_ = std::make_unique<TTRVMp3Player>(output_, platform::ProgramFiles(folder_).MusicFile(MusicFiles[pick]));
       ++trackOpenings_;
     }
     music_->Gain = MusicGain;
@@ -98,7 +99,7 @@ void TTRVMusic::PlayJingle(std::string_view name) {
   if (jingle_ && jingle_->Mode() == TTRVMp3Player::mdPlaying) return;
   jingle_.reset();
   if (name.empty() || !output_.Ready()) return;
-  const std::filesystem::path file = platform::InsideFolder(folder_ / "data", std::string(name) + ".mp3");
+  const std::filesystem::path file = platform::ProgramFiles(folder_).DataFile(std::string(name) + ".mp3");
   std::error_code ec;
   if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return;
   jingle_ = std::make_unique<TTRVMp3Player>(output_, file);

@@ -9,6 +9,7 @@
 #include "platform/filebytes.h"
 #include "platform/log.h"
 #include "platform/paths.h"
+#include "platform/programfiles.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void TTRVSoundManager::AddSample(const std::string& name, const audio::TSoundSam
 
 int TTRVSoundManager::LoadSounds(const std::filesystem::path& folder) {
   std::vector<std::uint8_t> list;
-  const platform::ReadFileResult listed = platform::ReadFileBytes(folder / "data" / "Sounds.txt", kMaxListBytes, list);
+  const platform::ReadFileResult listed = platform::ReadFileBytes(platform::ProgramFiles(folder).DataFile("Sounds.txt"), kMaxListBytes, list);
   if (listed != platform::ReadFileResult::Ok) {
     // No list is a game without effects; a list that is there but unreadable is worth a warning.
     platform::Log(listed == platform::ReadFileResult::Missing ? platform::LogLevel::Info : platform::LogLevel::Warning,
@@ -72,7 +73,7 @@ int TTRVSoundManager::LoadSounds(const std::filesystem::path& folder) {
     while (!name.empty() && (name.back() == '\r' || name.back() == ' ' || name.back() == '\t')) name.pop_back();
     if (name.empty()) continue;
     // A name from the list names a file in data/ and nothing outside it.
-    const std::filesystem::path file = platform::InsideFolder(folder / "data", name + ".wav");
+    const std::filesystem::path file = platform::InsideFolder(platform::ProgramFiles(folder).DataFolder(), name + ".wav");
     if (file.empty()) {
       platform::LogWarning("sound", "data/Sounds.txt: \"" + name + "\" is not a sample name; skipped");
       continue;

@@ -39,7 +39,7 @@ namespace {
 
 bool EnsureWorld(const std::string& name) {
   std::error_code ec;
-  if (fs::exists(platform::ProgramFolder() / "worlds" / (name + ".TRV"), ec)) return true;
+  if (fs::exists(platform::ProgramFiles(platform::ProgramFolder()).World(name), ec)) return true;
   TTRVWorldParams params;
   params.heightScale = 19;
   params.themeNames = {"Basic", "Water", "Military"};
@@ -104,8 +104,8 @@ int RunBattleScenario(const BenchOptions& options) {
   }
   info.playerSide = 0;
   info.playerUnitType = static_cast<std::uint8_t>(mix < 0 ? utHeli : mix);
-  if (!engine.StartWorld(name, &info)) {
-    std::fprintf(stderr, "battle: %s\n", engine.LastError.c_str());
+  if (engine.StartWorld(name, &info, {}) != TTRVStartOutcome::Started) {
+    std::fprintf(stderr, "battle: %s\n", engine.LastError().c_str());
     return 1;
   }
   auto& game = dynamic_cast<TTRVGame&>(*engine.World);
@@ -131,9 +131,9 @@ int RunBattleScenario(const BenchOptions& options) {
 
   // The bench steps the engine itself, with the cadencer idle: the effects must not wait for it.
   engine.Audio.Effects.SetPaused(false);
-  engine.FadeState = fsOpen;
+  engine.SkipFade();
   engine.Viewer->Visible = true;
-  engine.ZoomAccumulator = -500;
+  engine.SetZoom(-500);
   display.window.Input().MoveMouse(400, 300);
 
   const double dt = 1.0 / 30;

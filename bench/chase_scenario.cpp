@@ -119,8 +119,8 @@ int RunChaseScenario(const BenchOptions& options) {
   }
   info.playerSide = 0;
   info.playerUnitType = boat ? utBoat : tank ? utTank : utHeli;
-  if (!engine.StartWorld(name, &info)) {
-    std::fprintf(stderr, "chase: %s\n", engine.LastError.c_str());
+  if (engine.StartWorld(name, &info, {}) != TTRVStartOutcome::Started) {
+    std::fprintf(stderr, "chase: %s\n", engine.LastError().c_str());
     return 1;
   }
   // The player faces the enemy's base, where the company flies.
@@ -132,9 +132,9 @@ int RunChaseScenario(const BenchOptions& options) {
   });
   TTRVEntity* target = shoot ? SetUpTarget(game.World(), 14) : nullptr;
   if (shoot && !target) std::fprintf(stderr, "chase: no enemy turret to shoot at\n");
-  engine.FadeState = fsOpen;
+  engine.SkipFade();
   engine.Viewer->Visible = true;
-  engine.ZoomAccumulator = -400;
+  engine.SetZoom(-400);
   // The pointer rests in the middle of the view: no steering, no tilt.
   display.window.Input().MoveMouse(400, 300);
 

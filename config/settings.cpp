@@ -33,6 +33,12 @@ constexpr TTRVSettingInfo Byte(std::string_view key, Section section, std::uint8
 constexpr TTRVSettingInfo Boolean(std::string_view key, Section section, bool S::*field, bool def) {
   return Row(key, section, field, def ? 1 : 0, 0, 1);
 }
+// A quality row carries its value for each shipped detail level: Low, Medium (the default), High.
+constexpr TTRVSettingInfo Quality(TTRVSettingInfo info, int low, int high) {
+  info.Low = low;
+  info.High = high;
+  return info;
+}
 constexpr TTRVSettingInfo Text(std::string_view key, std::string S::*field, std::string_view def,
                                std::string_view choices) {
   TTRVSettingInfo info = Row(key, Section::General, field, 0, 0, 0);
@@ -55,9 +61,10 @@ constexpr TTRVSettingInfo KeyCode(std::string_view key, std::uint8_t S::*field, 
 // clang-format off
 constexpr TTRVSettingInfo kSettings[] = {
     Text("MasterDetail", &S::MasterDetail, "Medium", ""),
-    // Upper bounds keep a hand-edited file from asking for textures or windows no machine has.
-    Integer("ResolutionX", Section::General, &S::ResolutionX, 1600, 1, 16384),
-    Integer("ResolutionY", Section::General, &S::ResolutionY, 1200, 1, 16384),
+    // Upper bounds keep a hand-edited file from asking for textures or windows no machine has;
+    // lower ones from a window too small for the menus (0 would be a 1 x 1 window).
+    Integer("ResolutionX", Section::General, &S::ResolutionX, 1600, 640, 16384),
+    Integer("ResolutionY", Section::General, &S::ResolutionY, 1200, 480, 16384),
     Integer("Difficulty", Section::General, &S::Difficulty, 100, 1, 1000),
     Boolean("FullScr", Section::General, &S::FullScr, true),
     Integer("SoundVolume", Section::General, &S::SoundVolume, 80, 0, 100),
@@ -71,15 +78,16 @@ constexpr TTRVSettingInfo kSettings[] = {
     Lock("Type1Game0", 1, 0), Lock("Type1Game1", 1, 1), Lock("Type1Game2", 1, 2), Lock("Type1Game3", 1, 3),
     Lock("Type2Game0", 2, 0), Lock("Type2Game1", 2, 1), Lock("Type2Game2", 2, 2), Lock("Type2Game3", 2, 3),
 
-    Integer("GroundTextureSize", Section::Quality, &S::GroundTextureSize, 64, 16, 1024),
-    Integer("ViewDistance", Section::Quality, &S::ViewDistance, 4, 1, 64),
-    Integer("ImpostorQuality", Section::Quality, &S::ImpostorQuality, 64, 8, 512),
-    Byte("GrassDensity", Section::Quality, &S::GrassDensity, 3, 1, 16),
-    Byte("GrassDistance", Section::Quality, &S::GrassDistance, 25, 1, 100),
-    Integer("SkyTextureSize", Section::Quality, &S::SkyTextureSize, 512, 64, 2048),
-    Boolean("ProceduralGroundTextures", Section::Quality, &S::ProceduralGroundTextures, true),
-    Integer("LODdist", Section::Quality, &S::LODdist, 10, 1, 256),
-    Boolean("RenderGrass", Section::Quality, &S::RenderGrass, true),
+    //                                                                       default  min   max    Low  High
+    Quality(Integer("GroundTextureSize", Section::Quality, &S::GroundTextureSize,   64,  16, 1024),   32,  128),
+    Quality(Integer("ViewDistance", Section::Quality, &S::ViewDistance,               4,   1,   64),    3,    6),
+    Quality(Integer("ImpostorQuality", Section::Quality, &S::ImpostorQuality,        64,   8,  512),   32,  128),
+    Quality(Byte("GrassDensity", Section::Quality, &S::GrassDensity,                  3,   1,   16),    2,    4),
+    Quality(Byte("GrassDistance", Section::Quality, &S::GrassDistance,               25,   1,  100),   20,   35),
+    Quality(Integer("SkyTextureSize", Section::Quality, &S::SkyTextureSize,         512,  64, 2048),  256, 1024),
+    Quality(Boolean("ProceduralGroundTextures", Section::Quality, &S::ProceduralGroundTextures, true),  0,    1),
+    Quality(Integer("LODdist", Section::Quality, &S::LODdist,                        10,   1,  256),   10,   16),
+    Quality(Boolean("RenderGrass", Section::Quality, &S::RenderGrass, true),                             0,    1),
 
     KeyCode("Acceleration", &S::Acceleration, 87),  // W
     KeyCode("Break", &S::Break, 83),                // S
@@ -276,38 +284,19 @@ bool TTRVSettings::WriteSettings(const std::filesystem::path& file, std::string&
 void WriteDefaultPresets(platform::IniFile& ini) {
   struct Preset {
     std::string_view name;
-    TTRVSettings values;
+    int TTRVSettingInfo::*column;
   };
-  TTRVSettings low;
-  low.GroundTextureSize = 32;
-  low.ViewDistance = 3;
-  low.ImpostorQuality = 32;
-  low.GrassDensity = 2;
-  low.GrassDistance = 20;
-  low.SkyTextureSize = 256;
-  low.ProceduralGroundTextures = false;
-  low.LODdist = 10;
-  low.RenderGrass = false;
-
-  TTRVSettings high;
-  high.GroundTextureSize = 128;
-  high.ViewDistance = 6;
-  high.ImpostorQuality = 128;
-  high.GrassDensity = 4;
-  high.GrassDistance = 35;
-  high.SkyTextureSize = 1024;
-  high.ProceduralGroundTextures = true;
-  high.LODdist = 16;
-  high.RenderGrass = true;
-
-  const Preset presets[] = {{"Low", low}, {"Medium", TTRVSettings{}}, {"High", high}};
+  constexpr Preset presets[] = {{"Low", &TTRVSettingInfo::Low}, {"Medium", &TTRVSettingInfo::Default},
+                                {"High", &TTRVSettingInfo::High}};
+  const TTRVSettings kinds;  // only tells each row's type
   for (const Preset& preset : presets) {
     for (const TTRVSettingInfo& info : kSettings) {
       if (info.Section != Section::Quality || ini.HasKey(preset.name, info.Key)) continue;
-      VisitField(preset.values, info, [&](const auto& value) {
-        using T = std::remove_cvref_t<decltype(value)>;
+      const int value = info.*preset.column;
+      VisitField(kinds, info, [&](const auto& field) {
+        using T = std::remove_cvref_t<decltype(field)>;
         if constexpr (kIsFlag<T>)
-          ini.WriteBool(preset.name, info.Key, value);
+          ini.WriteBool(preset.name, info.Key, value != 0);
         else if constexpr (!kIsText<T>)
           ini.WriteInteger(preset.name, info.Key, value);
       });

@@ -42,6 +42,8 @@ struct TTRVSettingInfo {
   bool WrapsModulo = false;       // out-of-range values wrap into Min..Max instead of clamping
   std::string_view DefaultText;   // strings
   std::string_view Choices;       // strings: the allowed values separated by spaces; empty: any text
+  // Quality rows: the value of the shipped "Low" and "High" detail levels ("Medium" is Default).
+  int Low = 0, High = 0;
 };
 
 // Every setting, in the order it is read and written.

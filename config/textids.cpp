@@ -64,6 +64,10 @@ constexpr TextRow kTexts[] = {
     {TextId::ErrorSaveNotLoaded, "The saved game could not be loaded.", "Uloženou hru se nepodařilo nahrát."},
     {TextId::ErrorTutorialNotCreated, "The tutorial island could not be created.",
      "Výcvikový ostrov se nepodařilo vytvořit."},
+    {TextId::ErrorSettingsNotSaved, "The settings could not be saved; they hold until the game is closed.",
+     "Nastavení se nepodařilo uložit; platí do ukončení hry."},
+    {TextId::LessonPlayerSide, "Player", "Hráč"},
+    {TextId::LessonEnemySide, "Enemy", "Nepřítel"},
 
     {TextId::TutorialLessonLocked, "Locked", "Uzamčeno"},
 };

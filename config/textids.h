@@ -64,6 +64,10 @@ enum class TextId : std::uint16_t {
   ErrorWorldNotLoaded,
   ErrorSaveNotLoaded,
   ErrorTutorialNotCreated,
+  ErrorSettingsNotSaved,
+  // The sides of a tutorial lesson.
+  LessonPlayerSide,
+  LessonEnemySide,
   // The tutorial dialog.
   TutorialLessonLocked,  // a lesson not yet reached
   Count

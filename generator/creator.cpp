@@ -7,6 +7,7 @@
 #include "generator/elevation.h"
 #include "generator/terrain.h"
 #include "generator/worldout.h"
+#include "platform/programfiles.h"
 #include "world/worldcheck.h"
 
 namespace {
@@ -127,7 +128,7 @@ bool TTRVWorldCreator::WriteWorld(const TTRVWorldFileData& data, const std::stri
   const platform::Bitmap map = MakeMapImage(full, progress);
   const platform::Bitmap thumb = MakeThumbnail(full, state_.params.mapWidth, state_.params.mapHeight);
   Stage("write");
-  return SaveWorldFiles(programFolder_ / "worlds", worldName, data, map, thumb, error);
+  return SaveWorldFiles(platform::ProgramFiles(programFolder_).WorldsFolder(), worldName, data, map, thumb, error);
 }
 
 bool TTRVWorldCreator::SaveWorld(const std::string& worldName, std::string& error) {

@@ -13,11 +13,17 @@
 #include "platform/log.h"
 #include "platform/random.h"
 #include "platform/window.h"
+#include "platform/filebytes.h"
+#include "world/worldfile.h"
+#include "world/worldload.h"
 #include "shell/gametypes.h"
+#include "world/weapons.h"
 
 namespace {
 constexpr double kMaxStep = 0.066;          // a slow frame must not make units jump
 constexpr double kLoadingPaintInterval = 0.05;
+// The tutorial's forced air strike is called after this wait at most.
+constexpr double kTutorialAirStrikeWait = 5;
 }  // namespace
 
 TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& programFolder,
@@ -27,6 +33,7 @@ TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& pr
            [](int n) { return platform::Random().Int(n); }),
       window_(window),
       folder_(programFolder),
+      files_(programFolder),
       clock_(clock ? std::move(clock) : std::function<double()>(platform::NowSeconds)) {
   ReadSettings();
 
@@ -71,7 +78,7 @@ TTRVEngine::TTRVEngine(platform::Window& window, const std::filesystem::path& pr
 
   std::string error;
   // A missing "Screen" theme leaves the cover sprites without pictures; nothing else needs it.
-  ScreenTheme.LoadThemeFile(folder_ / "themes" / "Screen.TRV");
+  ScreenTheme.LoadThemeFile(files_.Theme("Screen"));
   ApplyViewport();
 
   CoverSprite = Scene.Objects().AddNewChild<TGLHUDSprite>();
@@ -116,7 +123,7 @@ TTRVEngine::~TTRVEngine() {
 bool TTRVEngine::ReadSettings() {
   TTRVSettings read;
   std::string error;
-  const bool ok = read.ReadSettings(folder_ / "config.ini", error);
+  const bool ok = read.ReadSettings(files_.Config(), error);
   // A file that cannot be read must not undo what the player set in the dialogs (or switch
   // the screen to the default mode); only the very first read takes the defaults then.
   if (ok || !settingsRead_) Settings = read;
@@ -128,7 +135,7 @@ bool TTRVEngine::ReadSettings() {
 bool TTRVEngine::WriteSettings(std::string& error) {
   // The quality presets travel in the same file; a first run (or a player who deleted them)
   // gets the shipped ones back, while keys already there are left as they are.
-  std::filesystem::path file = folder_ / "config.ini";
+  const std::filesystem::path file = files_.Config();
   platform::IniFile ini;
   if (!ini.LoadFromFile(file, error)) return false;
   WriteDefaultPresets(ini);
@@ -164,19 +171,27 @@ void TTRVEngine::PlaceCover() {
 
 void TTRVEngine::Progress(double deltaTime, double) {
   TTRVSampleView view{Viewer->Width(), Viewer->Height(), Settings.ResolutionX, Settings.ResolutionY};
-  SampleControls(window_.Input(), TTRVKeyMap::FromSettings(Settings), view, Mouse, Controls, TimeAccel);
+  platform::InputState& input = window_.Input();
+  SampleControls(input, TTRVKeyMap::FromSettings(Settings), view, mouse_, controls_, timeAccel_);
+  // The wheel's zoom is input like the keys: sampled here, clamped and used by the player's unit.
+  zoomAccumulator_ = AddWheelDelta(zoomAccumulator_, input.TakeWheelDelta());
   if (World) {
-    if (window_.Input().KeyDown(27)) FadeState = fsFadingOut;
-    if (TutorialMode && TutorialWeapon >= 0) {
-      Controls.weaponRequest = static_cast<std::uint8_t>(TutorialWeapon);
-      if (TutorialWeapon == 2) World->CutAirStrikeTimer(5);
+    // Escape held over several frames starts the fade once; it does not restart it. A
+    // fade-in under way turns back from where it is.
+    if (input.KeyDown(kEscapeKey) && fadeState_ != fsFadingOut && fadeState_ != fsCovered) {
+      fadeProgress_ = fadeState_ == fsOpen ? 1.0f : std::min(fadeProgress_, 1.0f);
+      fadeState_ = fsFadingOut;
+    }
+    if (tutorialMode_ && tutorialWeapon_ >= 0) {
+      controls_.weaponRequest = static_cast<std::uint8_t>(tutorialWeapon_);
+      if (tutorialWeapon_ == weapons::kAirStrike) World->CutAirStrikeTimer(kTutorialAirStrikeWait);
     }
     double dt = std::min(deltaTime, kMaxStep);
-    if (TimeAccel) dt *= 3;
+    if (timeAccel_) dt *= 3;
     World->Step(dt);
     UpdateFade(static_cast<float>(deltaTime));
   }
-  Mouse.EndFrame();
+  mouse_.EndFrame();
 }
 
 void TTRVEngine::ShowCover(bool all) {
@@ -192,7 +207,7 @@ void TTRVEngine::HideCover() {
 
 void TTRVEngine::UpdateFade(float dt) {
   if (!World) return;
-  switch (FadeState) {
+  switch (fadeState_) {
     case fsOpen:
       HideCover();
       break;
@@ -201,28 +216,28 @@ void TTRVEngine::UpdateFade(float dt) {
       CoverSprite->AlphaChannel = 1;
       break;
     case fsFadingOut:
-      if (FadeProgress > 0) {
+      if (fadeProgress_ > 0) {
         ShowCover(false);
-        FadeProgress -= dt;
-        CoverSprite->AlphaChannel = 1 - FadeProgress;
+        fadeProgress_ -= dt;
+        CoverSprite->AlphaChannel = 1 - fadeProgress_;
       } else {
         ShowCover(true);
         CoverSprite->AlphaChannel = 1;
-        FadeProgress = 0;
-        FadeState = fsCovered;
+        fadeProgress_ = 0;
+        fadeState_ = fsCovered;
         // A mission that ended keeps its word: the game-over dialog must still come.
         if (!MissionOver(Status)) Status = TTRVStatus::Esc;
       }
       break;
     case fsFadingIn:
-      if (FadeProgress >= 1) {
+      if (fadeProgress_ >= 1) {
         HideCover();
-        FadeProgress = 1;
-        FadeState = fsOpen;
+        fadeProgress_ = 1;
+        fadeState_ = fsOpen;
       } else {
         ShowCover(false);
-        FadeProgress += dt;
-        CoverSprite->AlphaChannel = 1 - FadeProgress;
+        fadeProgress_ += dt;
+        CoverSprite->AlphaChannel = 1 - fadeProgress_;
       }
       break;
   }
@@ -249,6 +264,13 @@ bool TTRVEngine::BuildWorld(const WorldFactory& factory, const std::string& name
   StopWorld();
   Status = TTRVStatus::Loading;
   lastLoadingPaint_ = -1;
+  // A new game stops the clock and starts at normal speed behind a closed cover, with
+  // nothing of the last game's controls: its weapon choice would open the next one.
+  Cadencer->SetEnabled(false);
+  timeAccel_ = false;
+  controls_ = TTRVControlBlock{};
+  fadeProgress_ = 0;
+  fadeState_ = fsCovered;
   std::string error;
   std::unique_ptr<TTRVRunningWorld> world;
   try {
@@ -262,8 +284,8 @@ bool TTRVEngine::BuildWorld(const WorldFactory& factory, const std::string& name
   }
   if (!world) {
     Status = TTRVStatus::None;
-    LastError = error.empty() ? "the world \"" + name + "\" could not be loaded" : error;
-    platform::LogError("engine", LastError);
+    lastError_ = error.empty() ? "the world \"" + name + "\" could not be loaded" : error;
+    platform::LogError("engine", lastError_);
     return false;
   }
   World = std::move(world);
@@ -272,32 +294,56 @@ bool TTRVEngine::BuildWorld(const WorldFactory& factory, const std::string& name
   return true;
 }
 
-bool TTRVEngine::StartWorld(const std::string& name, const TTRVWorldInfo* info) {
-  LastError.clear();
+namespace {
+// The world file itself: whether its records read, apart from its themes and any game set-up.
+bool WorldFileReads(const std::filesystem::path& file) {
+  std::vector<std::uint8_t> bytes;
+  if (platform::ReadFileBytes(file, kMaxWorldFileSize, bytes) != platform::ReadFileResult::Ok) return false;
+  TTRVWorldFileData data;
+  std::string error;
+  return ParseWorldFile(bytes, data, error);
+}
+}  // namespace
+
+TTRVStartOutcome TTRVEngine::StartWorld(const std::string& name, const TTRVWorldInfo* info,
+                                        const TTRVGameStart& start) {
+  lastError_.clear();
+  const std::filesystem::path file = files_.World(name);
   std::error_code ec;
-  if (!std::filesystem::exists(folder_ / "worlds" / (name + ".TRV"), ec)) {
-    LastError = "the world file worlds/" + name + ".TRV is missing";
-    return false;
+  if (file.empty() || !std::filesystem::exists(file, ec)) {
+    lastError_ = "the world file worlds/" + name + ".TRV is missing";
+    return TTRVStartOutcome::WorldMissing;
   }
   if (!NewGameLoader) {
-    LastError = "no world loader";
-    return false;
+    lastError_ = "no world loader";
+    return TTRVStartOutcome::Refused;
   }
-  return BuildWorld(NewGameLoader, name, info);
+  const bool lesson = start.kind == TTRVGameKind::Lesson;
+  tutorialMode_ = lesson;
+  tutorialWeapon_ = lesson ? start.forcedWeapon : -1;
+  lessonUnlock_ = lesson ? start.unlock : 0;
+  if (BuildWorld(NewGameLoader, name, info)) return TTRVStartOutcome::Started;
+  return WorldFileReads(file) ? TTRVStartOutcome::Refused : TTRVStartOutcome::WorldUnreadable;
 }
 
 bool TTRVEngine::LoadGame(const std::string& name) {
-  LastError.clear();
-  TimeAccel = false;
+  lastError_.clear();
+  saveUnreadable_ = false;
+  timeAccel_ = false;
+  const std::filesystem::path file = files_.Save(name);
   std::error_code ec;
-  if (!std::filesystem::exists(folder_ / "save" / (name + ".TRV"), ec)) {
-    LastError = "the saved game save/" + name + ".TRV is missing";
+  if (file.empty() || !std::filesystem::exists(file, ec)) {
+    lastError_ = "the saved game save/" + name + ".TRV is missing";
     return false;
   }
   if (!SavedGameLoader) {
-    LastError = "loading saved games is not available yet";
+    lastError_ = "loading saved games is not available yet";
     return false;
   }
+  // A save is never a lesson: no forced weapon comes with it.
+  tutorialMode_ = false;
+  tutorialWeapon_ = -1;
+  lessonUnlock_ = 0;
   return BuildWorld(SavedGameLoader, name, nullptr);
 }
 
@@ -312,8 +358,47 @@ void TTRVEngine::StopWorld() {
     World.reset();
   }
   Audio.Effects.StopAll();  // nothing of this game may sound when the next one starts
-  Controls.fire = false;
-  Controls.secondary = false;
+  controls_.fire = false;
+  controls_.secondary = false;
+}
+
+void TTRVEngine::Pause() {
+  Cadencer->SetEnabled(false);
+  Viewer->Enabled = false;
+  Viewer->Visible = false;
+}
+
+void TTRVEngine::Resume() {
+  Viewer->Visible = true;
+  Viewer->Enabled = true;
+  Cadencer->SetEnabled(true);
+  FadeIn();
+}
+
+bool TTRVEngine::ViewRunning() const { return Viewer->Visible && Cadencer->Enabled(); }
+
+void TTRVEngine::FadeIn() {
+  fadeProgress_ = 0;
+  fadeState_ = fsFadingIn;
+}
+
+void TTRVEngine::FadeOut() {
+  // A whole second of fade, unless the cover is already closing or closed.
+  if (fadeState_ == fsFadingOut || fadeState_ == fsCovered) return;
+  fadeProgress_ = 1.0f;
+  fadeState_ = fsFadingOut;
+}
+
+TTRVStatus TTRVEngine::TakeStatus() {
+  const TTRVStatus status = Status;
+  Status = TTRVStatus::None;
+  return status;
+}
+
+TTRVCockpit TTRVEngine::LendCockpit() {
+  return {&controls_,    CameraEye,         &zoomAccumulator_, &tutorialMode_,    &tutorialWeapon_, &timeAccel_,
+          &Status,       &Reason,           &mouse_.MouseX,    &mouse_.MouseY,    &Settings.MapZoom, &Settings.MapSize,
+          &Settings};
 }
 
 void TTRVEngine::CloseCampaign() {}

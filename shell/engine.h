@@ -14,6 +14,7 @@
 #include "config/settings.h"
 #include "game/runningworld.h"
 #include "platform/bitmap.h"
+#include "platform/programfiles.h"
 #include "scene/cadencer.h"
 #include "scene/camera.h"
 #include "scene/customobject.h"
@@ -23,6 +24,7 @@
 #include "shell/controls.h"
 #include "shell/texts.h"
 #include "shell/tips.h"
+#include "world/cockpit.h"
 #include "world/status.h"
 #include "world/theme.h"
 
@@ -32,6 +34,22 @@ class Window;
 struct TTRVWorldInfo;
 
 enum TFadeState : std::uint8_t { fsOpen = 0, fsCovered = 1, fsFadingOut = 2, fsFadingIn = 3 };
+
+// What a new game is: it decides whether the tutorial's forced weapon applies.
+enum class TTRVGameKind : std::uint8_t { Lesson, Skirmish, SavedGame, CampaignWorld };
+
+struct TTRVGameStart {
+  TTRVGameKind kind = TTRVGameKind::Skirmish;
+  int forcedWeapon = -1;     // a lesson's weapon; -1: the player chooses
+  std::uint8_t unlock = 0;   // a lesson's tutorial progress once played
+};
+
+// Why StartWorld failed: only an unreadable world file is worth deleting.
+enum class TTRVStartOutcome : std::uint8_t { Started, WorldMissing, WorldUnreadable, Refused };
+
+// The keyboard's Escape as the input state names it.
+inline constexpr int kEscapeKey = 27;
+
 
 class TTRVEngine {
  public:
@@ -63,33 +81,20 @@ class TTRVEngine {
   platform::Bitmap SnapshotBitmap;
   platform::Bitmap NoiseBitmap;
 
-  // What happened, read and cleared by the main window's tick.
+  // What happened: the running world writes them through the cockpit, the main window's tick
+  // reads them and clears the status with TakeStatus.
   TTRVStatus Status = TTRVStatus::None;
   TTRVReason Reason = TTRVReason::None;
-  // Why the last StartWorld or LoadGame failed, in the words of whatever refused.
-  std::string LastError;
+  TTRVStatus TakeStatus();
 
+  // The player's settings; the options edit them, ApplySettings in the main window applies them.
   TTRVSettings Settings;
   // The sound output, the effects on the camera eye and the sound pool, music and jingles.
   TTRVAudio Audio;
-  TTRVControlBlock Controls;
-  TTRVMouseState Mouse;
-  bool TimeAccel = false;
-  int ZoomAccumulator = 0;
-
-  bool TutorialMode = false;
-  std::uint8_t LessonUnlock = 0;
-  int TutorialWeapon = -1;  // -1: the player chooses
-
-  std::uint8_t FadeState = fsOpen;
-  float FadeProgress = 0;
 
   std::unique_ptr<TTRVRunningWorld> World;
   WorldFactory NewGameLoader;   // StartWorld
   WorldFactory SavedGameLoader; // LoadGame of a game save
-  // Set by the save loader when the save file itself could not be read (not merely its
-  // world file missing): the main window then deletes a broken automatic save.
-  bool LastSaveUnreadable = false;
 
   TTRVTips Tips;
   TTRVGameTexts Texts;  // game-type explanations and lesson texts in the current language
@@ -106,12 +111,57 @@ class TTRVEngine {
   void PollAudio();
 
   const std::filesystem::path& ProgramFolder() const { return folder_; }
+  const platform::ProgramFiles& Files() const { return files_; }
   // A game type's name in the player's language, and its objective's jingle.
   std::string GameTypeName(int unitType, int mission) const;
   static std::string ObjectiveJingleName(int unitType, int mission);
   bool WorldRunning() const { return World != nullptr; }
 
-  // The cadencer's progress: samples input, steps the world and the fade.
+  // The game's life. StartWorld: a new game of worlds/<name>.TRV, of the kind `start` says
+  // (the tutorial's forced weapon only in a lesson); the weapon asked for in the last game
+  // is forgotten. Nothing thrown while the world is built (not even running out of memory)
+  // leaves the engine: it becomes a failure with its message in LastError.
+  TTRVStartOutcome StartWorld(const std::string& name, const TTRVWorldInfo* info, const TTRVGameStart& start);
+  // A saved game: never a lesson. False with LastError set; SaveUnreadable then tells a save
+  // file that could not be read from one whose world file is only missing.
+  bool LoadGame(const std::string& name);
+  bool SaveGame(const std::string& name);
+  void StopWorld();
+  void CloseCampaign();
+  // Pause stops the game's clock and hides the 3D view; Resume shows it, starts the clock and
+  // fades the view in. ViewRunning: the 3D view is shown and its clock runs.
+  void Pause();
+  void Resume();
+  bool ViewRunning() const;
+  // The cover: FadeOut closes it over one second (then the status says Esc, unless the
+  // mission is over), FadeIn opens it.
+  void FadeIn();
+  void FadeOut();
+  // Scripted runs that measure the game, not its menus: the cover open at once, and the
+  // camera's zoom as the wheel would have left it.
+  void SkipFade() { fadeState_ = fsOpen; }
+  void SetZoom(int zoomAccumulator) { zoomAccumulator_ = zoomAccumulator; }
+
+  // Read-only views of the game's state.
+  const std::string& LastError() const { return lastError_; }
+  bool SaveUnreadable() const { return saveUnreadable_; }
+  // The save loader's word that the save file itself could not be read (not merely its
+  // world file missing): the main window then deletes a broken automatic save.
+  void ReportSaveUnreadable() { saveUnreadable_ = true; }
+  std::uint8_t FadeState() const { return fadeState_; }
+  float FadeProgress() const { return fadeProgress_; }
+  bool TutorialMode() const { return tutorialMode_; }
+  int TutorialWeapon() const { return tutorialWeapon_; }
+  std::uint8_t LessonUnlock() const { return lessonUnlock_; }
+  int ZoomAccumulator() const { return zoomAccumulator_; }
+  bool TimeAccel() const { return timeAccel_; }
+  const TTRVControlBlock& Controls() const { return controls_; }
+  // What the player's unit borrows from the engine for the game: controls, eye, zoom, the
+  // tutorial's weapon, time acceleration, the status words, the mouse and the mini-map.
+  TTRVCockpit LendCockpit();
+
+  // The cadencer's progress: samples input (keys, mouse, the wheel's zoom), steps the world
+  // and the fade.
   void Progress(double deltaTime, double newTime);
   void UpdateFade(float dt);
   void PrepareSnapshot();
@@ -119,14 +169,6 @@ class TTRVEngine {
   // spend their time painting.
   void ShowLoadingProgress(const std::string& text, int percent);
 
-  // True when the game was loaded and runs; false with LastError set. A missing world file
-  // changes nothing. Nothing thrown while the world is built (not even running out of
-  // memory) leaves the engine: it becomes a failure with its message.
-  bool StartWorld(const std::string& name, const TTRVWorldInfo* info);
-  bool LoadGame(const std::string& name);
-  bool SaveGame(const std::string& name);
-  void StopWorld();
-  void CloseCampaign();
   void ApplyViewport();
   bool ReadSettings();
   bool WriteSettings(std::string& error);
@@ -143,7 +185,20 @@ class TTRVEngine {
 
   platform::Window& window_;
   std::filesystem::path folder_;
+  platform::ProgramFiles files_;
   std::function<double()> clock_;
   double lastLoadingPaint_ = -1;
   bool settingsRead_ = false;
+
+  std::string lastError_;
+  bool saveUnreadable_ = false;
+  TTRVControlBlock controls_;
+  TTRVMouseState mouse_;
+  bool timeAccel_ = false;
+  int zoomAccumulator_ = 0;
+  bool tutorialMode_ = false;
+  std::uint8_t lessonUnlock_ = 0;
+  int tutorialWeapon_ = -1;  // -1: the player chooses
+  std::uint8_t fadeState_ = fsOpen;
+  float fadeProgress_ = 0;
 };

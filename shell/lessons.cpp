@@ -36,9 +36,9 @@ constexpr std::array<TTRVLesson, kTutorialLessons> kLessons = {{
      {kNone, kNone, 15, kNone}},
 }};
 
-TTRVWorldFractionInfo Side(const TTRVLessonSide& from, const char* name, std::int32_t colour, std::uint8_t index) {
+TTRVWorldFractionInfo Side(const TTRVLessonSide& from, std::string_view name, std::int32_t colour, std::uint8_t index) {
   TTRVWorldFractionInfo side;
-  side.name = name;
+  side.name = std::string(name);
   side.unitCounts = from.units;
   side.sideColour = colour;
   side.navalBase = from.navalBase ? 1 : 0;
@@ -54,14 +54,13 @@ const std::array<TTRVLesson, kTutorialLessons>& Lessons() { return kLessons; }
 
 TTRVWorldInfo LessonWorldInfo(int lesson, TTRVLanguage language) {
   const TTRVLesson& l = kLessons[static_cast<std::size_t>(std::clamp(lesson, 0, kTutorialLessons - 1))];
-  const bool czech = language == TTRVLanguage::Czech;
   TTRVWorldInfo info;
   info.worldName = kTutorialWorld;
   info.playerUnitType = l.unitType;
   info.playerSide = 0;
   info.missionType = l.mission;
-  info.sides.push_back(Side(l.player, czech ? "Hráč" : "Player", 0x00FF0000, 0));  // blue, as 0x00BBGGRR
-  info.sides.push_back(Side(l.enemy, czech ? "Nepřítel" : "Enemy", 0x000000FF, 1));  // red
+  info.sides.push_back(Side(l.player, Text(TextId::LessonPlayerSide, language), 0x00FF0000, 0));  // blue, as 0x00BBGGRR
+  info.sides.push_back(Side(l.enemy, Text(TextId::LessonEnemySide, language), 0x000000FF, 1));  // red
   info.sides[1].victoryLosses = l.enemyVictoryLosses;
   return info;
 }

@@ -18,23 +18,6 @@
 
 namespace {
 
-// What the game-over dialog says for each reason.
-constexpr std::pair<TTRVReason, TextId> kReasonTexts[] = {
-    {TTRVReason::HeliDestroyed, TextId::ReasonHeliLost},
-    {TTRVReason::TankDestroyed, TextId::ReasonTankLost},
-    {TTRVReason::BoatDestroyed, TextId::ReasonBoatLost},
-    {TTRVReason::BaseCaptured, TextId::ReasonBaseLost},
-    {TTRVReason::UnitsLost, TextId::ReasonUnitsLost},
-    {TTRVReason::EnemyBaseCaptured, TextId::ReasonEnemyBase},
-    {TTRVReason::EnemyUnitsDestroyed, TextId::ReasonEnemyUnits},
-};
-
-TextId ReasonText(TTRVReason reason) {
-  for (const auto& [r, text] : kReasonTexts)
-    if (r == reason) return text;
-  return TextId::GameOver;
-}
-
 // The full-screen mode for a width the options offer; other widths keep the current mode.
 bool ModeForWidth(int width, TScreenResolution& mode) {
   switch (width) {
@@ -56,20 +39,10 @@ TFormTarvin::TFormTarvin(std::filesystem::path programFolder, std::function<doub
 TFormTarvin::~TFormTarvin() {
   AsyncTimer.SetEnabled(false, Now());
   if (engine_) WriteScreenshot();
-  // The engine first: it stops the world, which may still draw through the window.
+  // The engine first: it stops the world, which may still draw through the window. The
+  // dialogs go in the reverse order of their making.
   engine_.reset();
-  dialogs_.clear();
-  formTutorial_.reset();
-  formCredits_.reset();
-  formTips_.reset();
-  formError_.reset();
-  formCampDecide_.reset();
-  formGameOver_.reset();
-  formCreateWorld_.reset();
-  formSkirmishDecide_.reset();
-  formLoading_.reset();
-  formGameMenu_.reset();
-  formMainMenu_.reset();
+  dialogs_.reset();
   screen_.reset();
   host_.reset();
   if (FullScreen.Active()) FullScreen.Leave();
@@ -91,14 +64,10 @@ bool TFormTarvin::Create(std::string& error) {
   engine_ = std::make_unique<TTRVEngine>(window_, folder_, clock_);
   // The last picture of the previous run lies behind the menus.
   std::string bmpError;
-  hasScreenshot_ = ImageCanvas.LoadBmpFile((folder_ / "Screenshot.bmp").string(), bmpError);
+  hasScreenshot_ = ImageCanvas.LoadBmpFile(engine_->Files().Screenshot().string(), bmpError);
   ShowTitleScreen();
   InstallWorldFactories(*engine_);
   OnPlayJingle = [this](TTRVReason reason) { engine_->PlayJingle(ReasonWord(reason)); };
-  engine_->OnLoadingProgress = [this](const std::string& text, int percent, const std::string& tip) {
-    formLoading_->SetProgress(text, percent, tip);
-    screen_->PresentNow();
-  };
   engine_->Viewer->OnAfterRender = [this] { screen_->PresentOverView(); };
 
   ConnectDialogs();
@@ -120,14 +89,19 @@ bool TFormTarvin::Create(std::string& error) {
   return true;
 }
 
+// One pass. Events go to the dialogs first, then to the game's input state. A frame is the
+// cadencer's Progress, which calls, in this order: the scene's behaviours (the objects'
+// per-frame steps), the sound manager (the effects follow the camera eye), then the engine's
+// Progress through the lambda its constructor set (input sampled, wheel zoom included; then
+// the game step, shell/engine.cpp -> game/game.cpp); then the viewer renders the scene, and
+// the dialogs are drawn over it (OnAfterRender). The main window itself writes no game state.
 bool TFormTarvin::RunOnce() {
   if (!loop_->PumpEvents()) return false;
   AsyncTimer.Poll(clock_);
   engine_->PollAudio();
   host_->Update(Now());
   bool drew = false;
-  if (engine_->Viewer->Visible && engine_->Cadencer->Enabled()) {
-    engine_->ZoomAccumulator = AddWheelDelta(engine_->ZoomAccumulator, window_.Input().TakeWheelDelta());
+  if (engine_->ViewRunning()) {
     engine_->Cadencer->Progress();
     engine_->Viewer->Render();
     drew = true;
@@ -162,29 +136,12 @@ void TFormTarvin::Run() {
 }
 
 void TFormTarvin::MakeDialogs() {
-  // In the order the game has always made them; the texts are applied in this order too.
-  formMainMenu_ = std::make_unique<ui::TFormMainMenu>(fonts_);
-  formGameMenu_ = std::make_unique<ui::TFormGameMenu>(fonts_);
-  formLoading_ = std::make_unique<ui::TFormLoading>(fonts_);
-  formSkirmishDecide_ = std::make_unique<ui::TFormSkirmishDecide>(fonts_);
-  formCreateWorld_ = std::make_unique<ui::TFormCreateWorld>(fonts_);
-  formGameOver_ = std::make_unique<ui::TFormGameOver>(fonts_);
-  formCampDecide_ = std::make_unique<ui::TFormCampDecide>(fonts_);
-  formError_ = std::make_unique<ui::TFormError>(fonts_);
-  formTips_ = std::make_unique<ui::TFormTips>(fonts_);
-  formCredits_ = std::make_unique<ui::TFormCredits>(fonts_);
-  formTutorial_ = std::make_unique<ui::TFormTutorial>(fonts_);
-  dialogs_ = {formMainMenu_.get(), formGameMenu_.get(), formLoading_.get(), formSkirmishDecide_.get(),
-              formCreateWorld_.get(), formGameOver_.get(), formCampDecide_.get(), formError_.get(),
-              formTips_.get(), formCredits_.get(), formTutorial_.get()};
-  formGameMenu_->Offers.save = kSavesOffered;
-  formGameMenu_->Offers.load = kSavesOffered;
-  formGameMenu_->Arrange();
-  for (ui::TDialogForm* dialog : dialogs_) host_->AddForm(*dialog);
+  dialogs_ = std::make_unique<TTRVDialogs>(fonts_);
+  for (ui::TDialogForm* dialog : Dialogs()) host_->AddForm(*dialog);
 }
 
 void TFormTarvin::CloseDialogs() {
-  for (ui::TDialogForm* dialog : dialogs_) dialog->Hide();
+  for (ui::TDialogForm* dialog : Dialogs()) dialog->Hide();
 }
 
 void TFormTarvin::ShowDialog(ui::TDialogForm& dialog) {
@@ -206,56 +163,16 @@ TTRVLanguage TFormTarvin::Language() const {
   return LanguageOf(engine_ ? engine_->Settings.Language : std::string());
 }
 
-void TFormTarvin::StartWorld(const std::string& name, const TTRVWorldInfo* info) {
-  CloseDialogs();
-  formLoading_->SetProgress("", 0, engine_->Tips.CurrentTip());
-  formLoading_->Show();
-  screen_->PresentNow();
-  if (!engine_->StartWorld(name, info)) {
-    // Nothing will ever say "Loaded": tell the player now instead of waiting for it.
-    formLoading_->Hide();
-    ShowError(TextId::ErrorWorldNotLoaded, engine_->LastError);
-    return;
-  }
-  Resume();
-}
-
-void TFormTarvin::LoadGame(const std::string& name) {
-  CloseDialogs();
-  formLoading_->SetProgress("", 0, engine_->Tips.CurrentTip());
-  formLoading_->Show();
-  screen_->PresentNow();
-  engine_->LastSaveUnreadable = false;
-  if (!engine_->LoadGame(name)) {
-    engine_->StopWorld();
-    formLoading_->Hide();
-    // A broken automatic save would be offered again and again; one whose world file is
-    // only missing is kept.
-    if (name == "AutoSave" && engine_->LastSaveUnreadable) {
-      std::error_code ec;
-      std::filesystem::remove(folder_ / "save" / "AutoSave.TRV", ec);
-    }
-    ShowError(TextId::ErrorSaveNotLoaded, engine_->LastError);
-  }
-}
-
-void TFormTarvin::ShowError(TextId text, const std::string& detail) {
-  formError_->SetText(TextString(text, Language()));
-  formError_->SetDetail(detail);
-  ShowDialog(*formError_);
-}
-
 void TFormTarvin::UpdateSystemCursor() {
   // Over the running 3D view the HUD draws the cursor; over a dialog or the still screen the
   // system's own is back.
   const platform::InputState& input = window_.Input();
-  const bool hide = engine_->WorldRunning() && engine_->Viewer->Visible && engine_->Cadencer->Enabled() &&
-                    !host_->FormAt(input.MouseX(), input.MouseY());
+  const bool hide = engine_->WorldRunning() && engine_->ViewRunning() && !host_->FormAt(input.MouseX(), input.MouseY());
   if (platform::CursorVisible() == hide) platform::ShowCursor(!hide);
 }
 
 void TFormTarvin::Pause(bool snapshot) {
-  engine_->Cadencer->SetEnabled(false);
+  engine_->Pause();
   if (snapshot) {
     titleShown_ = false;
     engine_->PrepareSnapshot();
@@ -264,31 +181,26 @@ void TFormTarvin::Pause(bool snapshot) {
   }
   screen_->ShowStill(true);
   screen_->PresentNow();
-  engine_->Viewer->Enabled = false;
-  engine_->Viewer->Visible = false;
 }
 
 void TFormTarvin::Resume() {
-  engine_->Viewer->Visible = true;
-  engine_->Viewer->Enabled = true;
   screen_->ShowStill(false);
-  engine_->Cadencer->SetEnabled(true);
-  engine_->FadeProgress = 0;
-  engine_->FadeState = fsFadingIn;
-}
-
-void TFormTarvin::ExitToMainMenu() {
-  formGameOver_->Hide();
-  Pause(true);
-  engine_->StopWorld();
-  ShowMainMenu();
+  engine_->Resume();
 }
 
 void TFormTarvin::ApplySettings(bool changeDisplay) {
   TTRVSettings& s = engine_->Settings;
   std::string error;
-  if (!engine_->WriteSettings(error)) platform::LogError("settings", error);
-  engine_->ReadSettings();
+  if (engine_->WriteSettings(error)) {
+    engine_->ReadSettings();
+  } else {
+    // The choices stay in memory for this session; reading the old file back would undo
+    // them (a read-only program folder would then ask for the language for ever).
+    platform::LogError("settings", error);
+    s.Mend();
+    s.Derive();
+    ReportSettingsNotSaved(error);
+  }
   engine_->NextMusicTrack();  // the Music switch takes effect at once
   bool tempSaved = engine_->WorldRunning() && engine_->SaveGame("TempSave");
 
@@ -319,9 +231,9 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
   }
   engine_->ApplyViewport();
 
-  ui::LayoutForms(dialogs_, corners_, s.ResolutionX, s.ResolutionY);
+  ui::LayoutForms(Dialogs(), corners_, s.ResolutionX, s.ResolutionY);
   host_->SetScreenSize(s.ResolutionX, s.ResolutionY);
-  std::vector<platform::widgets::TForm*> forms(dialogs_.begin(), dialogs_.end());
+  std::vector<platform::widgets::TForm*> forms(Dialogs().begin(), Dialogs().end());
   LoadTexts(folder_, s.Language, forms, engine_->Texts);
   engine_->Tips.LoadTips(folder_, s.Language);
   // The title picture is drawn for the screen it is shown on.
@@ -329,73 +241,9 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
   if (tempSaved) engine_->LoadGame("TempSave");
 }
 
-void TFormTarvin::Tick() {
-  if (!engine_) return;
-  const TTRVStatus status = engine_->Status;
-  if (status == TTRVStatus::Loaded || status == TTRVStatus::CampLoaded) {
-    formLoading_->Hide();
-    Resume();
-  }
-  formGameMenu_->SetSaveAllowed(!MissionOver(status));
-  if (!MissionOver(status)) {
-    EndTicks = 0;
-  } else {
-    ++EndTicks;
-    if (EndTicks == 4) {
-      engine_->FadeState = fsFadingOut;
-      engine_->FadeProgress = 1.0f;
-    }
-    if (EndTicks > 5 && EndTicks < 100) {
-      GameOverStep();
-      EndTicks = 101;  // shown once
-    }
-  }
-  if (status == TTRVStatus::Esc) {
-    if (engine_->WorldRunning()) {
-      Pause(true);
-      CloseDialogs();
-      ShowDialog(*formGameMenu_);
-    } else {
-      ShowMainMenu();
-    }
-  }
-  engine_->Status = TTRVStatus::None;
-}
-
-void TFormTarvin::GameOverStep() {
-  Pause(true);
-  TTRVEngine& e = *engine_;
-  const TTRVLanguage language = Language();
-  formGameOver_->SetReason(TextString(ReasonText(e.Reason), language));
-  if (e.Status == TTRVStatus::Accomplished) {
-    formGameOver_->SetTitle(TextString(TextId::MissionAccomplished, language));
-    std::string campaign = e.World ? e.World->CampaignName() : "";
-    bool inCampaign = !campaign.empty() && campaign != "- - -";
-    formGameOver_->ShowButtons(!inCampaign, false, inCampaign);
-    if (inCampaign) formGameOver_->SetContinueCaption(TextString(TextId::ContinueCampaign, language));
-  } else {
-    formGameOver_->SetTitle(TextString(TextId::MissionFailed, language));
-    formGameOver_->ShowButtons(true, kSavesOffered, false);
-  }
-  if (e.TutorialMode) {
-    // Won or lost, a lesson played unlocks the next ones.
-    if (e.LessonUnlock > e.Settings.Tutorial) {
-      e.Settings.Tutorial = e.LessonUnlock;
-      std::string error;
-      if (!e.WriteSettings(error)) platform::LogError("settings", error);
-    }
-    formGameOver_->ShowButtons(false, false, true);
-    formGameOver_->SetContinueCaption(TextString(TextId::ContinueTutorial, language));
-  }
-  // A mission that ended with no condition to name has no jingle of its own.
-  if (OnPlayJingle && e.Reason != TTRVReason::None) OnPlayJingle(e.Reason);
-  CloseDialogs();
-  ShowDialog(*formGameOver_);
-}
-
 void TFormTarvin::WriteScreenshot() {
   const platform::Bitmap& shot = engine_->SnapshotBitmap;
   if (shot.Empty() || shot.Width() != engine_->Settings.ResolutionX) return;
   std::string error;
-  if (!shot.SaveBmp((folder_ / "Screenshot.bmp").string(), error)) platform::LogError("screenshot", error);
+  if (!shot.SaveBmp(engine_->Files().Screenshot().string(), error)) platform::LogError("screenshot", error);
 }

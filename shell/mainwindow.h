@@ -17,20 +17,11 @@
 #include "platform/widgets/host.h"
 #include "platform/window.h"
 #include "shell/asynctimer.h"
+#include "shell/dialogs.h"
 #include "shell/engine.h"
 #include "shell/fullscreen.h"
-#include "ui/createworlddialog.h"
-#include "ui/creditsdialog.h"
-#include "ui/decidedialogs.h"
 #include "ui/decoration.h"
-#include "ui/errordialog.h"
-#include "ui/gamemenu.h"
-#include "ui/gameoverdialog.h"
-#include "ui/loadingdialog.h"
-#include "ui/mainmenu.h"
 #include "ui/screen.h"
-#include "ui/tipsdialog.h"
-#include "ui/tutorialdialog.h"
 
 class TFormTarvin {
  public:
@@ -50,7 +41,7 @@ class TFormTarvin {
   bool RunOnce();
 
   // Operations the dialogs use.
-  void StartWorld(const std::string& name, const TTRVWorldInfo* info);
+  void StartWorld(const std::string& name, const TTRVWorldInfo* info, const TTRVGameStart& start);
   void LoadGame(const std::string& name);
   void Pause(bool snapshot);
   void Resume();
@@ -68,9 +59,30 @@ class TFormTarvin {
   void ChooseLanguage(const std::string& language);
   // The main menu's Exit: keeps the settings and closes the window.
   void ExitProgram();
+  // The screen flow's buttons' actions (screenflow.cpp's table of transitions).
+  // Closes the other dialogs and shows the one of class D.
+  template <class D>
+  void Open() {
+    CloseDialogs();
+    ShowDialog(Dialog<D>());
+  }
+  // The screen flow's actions, one per button (screenflow.cpp).
+  void ContinueGame();
+  void LeaveFinishedGame();
+  void ContinueAfterGame();
+  void ShowTips();
+  void NextTip();
+  void ChooseCzech() { ChooseLanguage("CZE"); }
+  void ChooseEnglish() { ChooseLanguage("ENG"); }
 
   // The supervisory tick (also called directly by tests).
   void Tick();
+  // Ticks since the mission ended: the cover closes at the fourth, the game-over dialog
+  // comes at the first after the fifth, and the count then jumps past the window so it
+  // comes once.
+  static constexpr int kEndTickFadeOut = 4;
+  static constexpr int kEndTickGameOverAfter = 5;
+  static constexpr int kEndTickGameOverShown = 101;
   int EndTicks = 0;
   // With no game running the loop sleeps until an event comes, at most this long (the tick
   // and the hints need it back by then).
@@ -80,19 +92,13 @@ class TFormTarvin {
   TTRVEngine& Engine() { return *engine_; }
   platform::widgets::TWidgetHost& Host() { return *host_; }
   ui::TScreenCompositor& Screen() { return *screen_; }
-  ui::TFormMainMenu& FormMainMenu() { return *formMainMenu_; }
-  ui::TFormGameMenu& FormGameMenu() { return *formGameMenu_; }
-  ui::TFormLoading& FormLoading() { return *formLoading_; }
-  ui::TFormSkirmishDecide& FormSkirmishDecide() { return *formSkirmishDecide_; }
-  ui::TFormCreateWorld& FormCreateWorld() { return *formCreateWorld_; }
-  ui::TFormGameOver& FormGameOver() { return *formGameOver_; }
-  ui::TFormCampDecide& FormCampDecide() { return *formCampDecide_; }
-  ui::TFormError& FormError() { return *formError_; }
-  ui::TFormTips& FormTips() { return *formTips_; }
-  ui::TFormCredits& FormCredits() { return *formCredits_; }
-  ui::TFormTutorial& FormTutorial() { return *formTutorial_; }
+  // The dialog of class D (shell/dialogs.cpp has every one).
+  template <class D>
+  D& Dialog() const {
+    return dialogs_->Get<D>();
+  }
   // Every dialog, in the order they were made.
-  const std::vector<ui::TDialogForm*>& Dialogs() const { return dialogs_; }
+  const std::vector<ui::TDialogForm*>& Dialogs() const { return dialogs_->All(); }
   TAsyncTimer AsyncTimer;
   TFullScreen FullScreen;
   platform::Bitmap ImageCanvas;
@@ -106,7 +112,6 @@ class TFormTarvin {
   void MakeDialogs();
   // The dialogs' buttons: what each one does (screenflow.cpp).
   void ConnectDialogs();
-  void ConnectMainMenu();
   // Puts one dialog in its place for the screen (after it changed its size) and shows it.
   void ShowDialog(ui::TDialogForm& dialog);
   bool GenerateTutorialWorld();
@@ -114,7 +119,10 @@ class TFormTarvin {
   void ShowTitleScreen();
   // Sleeps until an event arrives or the next tick, hint or repaint is due.
   void WaitForWork();
-  void GameOverStep();
+  void GameOverStep(TTRVStatus status);
+  // config.ini could not be written: the error dialog says so over the next main menu, once
+  // a session.
+  void ReportSettingsNotSaved(const std::string& error);
   // The error dialog with a text of ours and the details in the words of whatever refused.
   void ShowError(TextId text, const std::string& detail);
   TTRVLanguage Language() const;
@@ -131,21 +139,15 @@ class TFormTarvin {
   std::unique_ptr<ui::TScreenCompositor> screen_;
   std::unique_ptr<platform::MessageLoop> loop_;
   ui::TCornerSets corners_;
-  std::unique_ptr<ui::TFormMainMenu> formMainMenu_;
-  std::unique_ptr<ui::TFormGameMenu> formGameMenu_;
-  std::unique_ptr<ui::TFormLoading> formLoading_;
-  std::unique_ptr<ui::TFormSkirmishDecide> formSkirmishDecide_;
-  std::unique_ptr<ui::TFormCreateWorld> formCreateWorld_;
-  std::unique_ptr<ui::TFormGameOver> formGameOver_;
-  std::unique_ptr<ui::TFormCampDecide> formCampDecide_;
-  std::unique_ptr<ui::TFormError> formError_;
-  std::unique_ptr<ui::TFormTips> formTips_;
-  std::unique_ptr<ui::TFormCredits> formCredits_;
-  std::unique_ptr<ui::TFormTutorial> formTutorial_;
-  std::vector<ui::TDialogForm*> dialogs_;
+  std::unique_ptr<TTRVDialogs> dialogs_;
   bool hasScreenshot_ = false;
   bool titleShown_ = false;  // the still image is the title picture, not a game's
   std::unique_ptr<TTRVEngine> engine_;
   bool created_ = false;
   double lastPresent_ = 0;
+  // config.ini could not be written once already: the player was told, and is not again.
+  bool settingsWriteReported_ = false;
+  bool settingsErrorPending_ = false;
+  std::string settingsError_;
+  TTRVStartOutcome lastStart_ = TTRVStartOutcome::Started;
 };

@@ -4,8 +4,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "config/textids.h"
 #include "platform/cp1250.h"
 #include "platform/log.h"
+#include "platform/programfiles.h"
 #include "platform/widgets/controls.h"
 #include "platform/widgets/form.h"
 
@@ -59,13 +61,15 @@ std::vector<std::string> TextLinesFromBytes(std::span<const std::uint8_t> data) 
 
 bool LoadTexts(const std::filesystem::path& programFolder, const std::string& language,
                std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts) {
-  std::vector<std::string> lines = ReadTextLines(programFolder / "data" / "Texts.txt");
+  const platform::ProgramFiles files(programFolder);
+  const std::filesystem::path textsFile = files.DataFile("Texts.txt");
+  std::vector<std::string> lines = ReadTextLines(textsFile);
   std::error_code ec;
-  if (lines.empty() && !std::filesystem::exists(programFolder / "data" / "Texts.txt", ec)) {
+  if (lines.empty() && !std::filesystem::exists(textsFile, ec)) {
     platform::LogWarning("texts", "data/Texts.txt is missing; the dialogs keep their built-in captions");
     return false;
   }
-  const std::filesystem::path typesFile = programFolder / "data" / "GameTypes.txt";
+  const std::filesystem::path typesFile = files.DataFile("GameTypes.txt");
   const bool haveTypes = std::filesystem::exists(typesFile, ec);
   const std::vector<std::string> types = haveTypes ? ReadTextLines(typesFile) : std::vector<std::string>{};
   if (haveTypes && types.size() < kGameTypeLines)
@@ -76,7 +80,7 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
 
 void ApplyTexts(std::span<const std::string> lines, const std::vector<std::string>* types, const std::string& language,
                 std::span<platform::widgets::TForm* const> dialogs, TTRVGameTexts& texts) {
-  const bool czech = language == "CZE";
+  const bool czech = LanguageOf(language) == TTRVLanguage::Czech;
   for (platform::widgets::TForm* form : dialogs) {
     // Every component of the dialog, nested ones included: captions sit on the dialogs'
     // body panels, not only on the form itself.

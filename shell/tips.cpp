@@ -4,10 +4,11 @@
 #include <utility>
 
 #include "config/textids.h"
+#include "platform/programfiles.h"
 #include "shell/texts.h"
 
 void TTRVTips::LoadTips(const std::filesystem::path& programFolder, const std::string& language) {
-  UseTipLines(ReadTextLines(programFolder / "data" / ("Tips" + language + ".txt")), language);
+  UseTipLines(ReadTextLines(platform::ProgramFiles(programFolder).DataFile("Tips" + language + ".txt")), language);
 }
 
 void TTRVTips::UseTipLines(std::vector<std::string> lines, const std::string& language) {

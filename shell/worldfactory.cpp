@@ -15,15 +15,7 @@ void InstallWorldFactories(TTRVEngine& engine) {
     context.camera = e.Camera;
     context.sound = &e.Audio.Effects;
     context.cameraTarget = e.CameraTarget;
-    context.cockpit = {&e.Controls,       e.CameraEye,        &e.ZoomAccumulator,  &e.TutorialMode,
-                       &e.TutorialWeapon, &e.TimeAccel,       &e.Status,           &e.Reason,
-                       &e.Mouse.MouseX,   &e.Mouse.MouseY,    &e.Settings.MapZoom, &e.Settings.MapSize,
-                       &e.Settings};
-    // A new game stops the clock and starts at normal speed behind a closed cover.
-    e.Cadencer->SetEnabled(false);
-    e.TimeAccel = false;
-    e.FadeProgress = 0;
-    e.FadeState = fsCovered;
+    context.cockpit = e.LendCockpit();
     std::unique_ptr<TTRVGame> game = StartNewGame(std::move(context), name, info, error);
     if (!game) return nullptr;
     // The fog closes the view where the sky and the streamed sectors end.

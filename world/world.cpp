@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/paths.h"
+#include "platform/programfiles.h"
 #include "platform/random.h"
 #include "world/worldroot.h"
 
@@ -119,7 +120,7 @@ void TTRVWorld::ClearLoaded() {
 }
 
 std::filesystem::path TTRVWorld::WorldsFolder() const {
-  return context_.worldsFolder.empty() ? context_.programFolder / "worlds" : context_.worldsFolder;
+  return context_.worldsFolder.empty() ? platform::ProgramFiles(context_.programFolder).WorldsFolder() : context_.worldsFolder;
 }
 
 void TTRVWorld::ReportProgress(TextId text, int percent, const std::string& suffix) const {
@@ -137,7 +138,7 @@ TTRVTheme* TTRVWorld::AddTheme(const std::string& name, std::string* error) {
     if (error) *error = std::move(why);
     return nullptr;
   };
-  const std::filesystem::path path = platform::InsideFolder(context_.programFolder, "themes/" + name + ".TRV");
+  const std::filesystem::path path = platform::ProgramFiles(context_.programFolder).Theme(name);
   if (path.empty() || name.find('/') != std::string::npos) return fail("\"" + name + "\" is not a theme name");
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return fail("the theme \"" + name + "\" is missing (" + path.string() + ")");

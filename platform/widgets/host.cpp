@@ -155,7 +155,7 @@ bool TWidgetHost::HandleEvent(const SDL_Event& event) {
     }
     case SDL_KEYDOWN: {
       const int vk = platform::VirtualKeyFromScancode(event.key.keysym.scancode);
-      return vk != 0 && KeyDown(vk);
+      return vk != 0 && KeyDown(vk, event.key.repeat != 0);
     }
     case SDL_TEXTINPUT:
       return TextInput(event.text.text);
@@ -277,20 +277,20 @@ TWidget* TWidgetHost::FocusedControl() const {
   return a != nullptr && a->Showing() && a->EffectivelyEnabled() ? a : nullptr;
 }
 
-bool TWidgetHost::KeyDown(int vk) {
+bool TWidgetHost::KeyDown(int vk, bool repeat) {
   TForm* form = TopVisibleForm();
   if (form == nullptr || !form->Enabled()) return false;
   if (TWidget* a = FocusedControl()) {
     if (a->HandleEditKey(vk)) return true;
     if (a->OnKeyDown) {
       auto handler = a->OnKeyDown;
-      Deliver(*a, [&] { handler(*a, vk); });
+      if (!repeat) Deliver(*a, [&] { handler(*a, vk); });
       return true;
     }
   }
   if (!form->OnKeyDown) return false;
   auto handler = form->OnKeyDown;
-  Deliver(*form, [&] { handler(*form, vk); });
+  if (!repeat) Deliver(*form, [&] { handler(*form, vk); });
   return true;
 }
 

@@ -62,7 +62,9 @@ class TWidgetHost {
   bool MouseUp(int x, int y, TMouseButton button);
   bool MouseMove(int x, int y);
   bool MouseWheel(int delta);
-  bool KeyDown(int vk);
+  // A repeat (the key held down) still types into an edit box, but a dialog's key handler
+  // takes only the first press: holding Escape must not open and close a menu.
+  bool KeyDown(int vk, bool repeat = false);
   bool TextInput(std::string_view utf8);
   // The mouse left the window.
   void MouseLeft();

@@ -150,8 +150,10 @@ TEST(Settings, OutOfRangeValuesAreMended) {
   };
   // clang-format off
   const Case cases[] = {
-    {"General", "ResolutionX", "0", "1"},         {"General", "ResolutionX", "-640", "1"},
-    {"General", "ResolutionX", "100000", "16384"}, {"General", "ResolutionY", "0", "1"},
+    {"General", "ResolutionX", "0", "640"},       {"General", "ResolutionX", "-640", "640"},
+    {"General", "ResolutionX", "639", "640"},     {"General", "ResolutionX", "640", "640"},
+    {"General", "ResolutionX", "100000", "16384"}, {"General", "ResolutionY", "0", "480"},
+    {"General", "ResolutionY", "479", "480"},     {"General", "ResolutionY", "480", "480"},
     {"General", "ResolutionX", "wide", "1600"},    {"General", "ResolutionX", "99999999999", "1600"},
     {"General", "Difficulty", "0", "1"},           {"General", "Difficulty", "-50", "1"},
     {"General", "Difficulty", "350", "350"},
@@ -192,11 +194,11 @@ TEST(Settings, ValuesSetByTheGameAreMendedWhenWritten) {
   s.Language = "xx";
   IniFile written;
   s.WriteTo(written);
-  EXPECT_EQ(written.ReadString("General", "ResolutionX", ""), "1");
+  EXPECT_EQ(written.ReadString("General", "ResolutionX", ""), "640");
   EXPECT_EQ(written.ReadString("General", "SoundVolume", ""), "100");
   EXPECT_EQ(written.ReadString("General", "Language", ""), "CZE");
   s.Mend();
-  EXPECT_EQ(s.ResolutionX, 1);
+  EXPECT_EQ(s.ResolutionX, 640);
   EXPECT_EQ(s.SoundVolume, 100);
 }
 
@@ -367,8 +369,8 @@ TEST(Settings, ShippedPresetsAreWithinRangeAndMediumIsTheDefault) {
   };
   EXPECT_EQ(read("Medium"), kDefaultQuality);
   const Quality low = read("Low"), high = read("High");
-  EXPECT_LT(low.viewDistance, kDefaultQuality.viewDistance);
-  EXPECT_GT(high.viewDistance, kDefaultQuality.viewDistance);
+  EXPECT_EQ(low, (Quality{32, 3, 32, 2, 20, 256, false, 10, false}));
+  EXPECT_EQ(high, (Quality{128, 6, 128, 4, 35, 1024, true, 16, true}));
   EXPECT_EQ(ini.KeyNames("Low").size(), 9u);
 
   IniFile edited;

@@ -40,10 +40,11 @@ SDL_Event Motion(int x, int y) {
   return e;
 }
 
-SDL_Event Key(SDL_Scancode scancode) {
+SDL_Event Key(SDL_Scancode scancode, bool repeat = false) {
   SDL_Event e{};
   e.type = SDL_KEYDOWN;
   e.key.keysym.scancode = scancode;
+  e.key.repeat = repeat ? 1 : 0;
   return e;
 }
 
@@ -306,6 +307,15 @@ TEST_F(Dialogs, KeysGoToTheFocusedWidgetOrElseTheTopForm) {
   EXPECT_EQ(edit->Text(), "ab");
   EXPECT_EQ(keys, (std::vector<std::string>{"FormTest 13"}));
   EXPECT_FALSE(form.SetActiveControl(ok)) << "a panel takes no focus";
+
+  // A held key: the edit box types on, the form hears the first press only.
+  keys.clear();
+  EXPECT_TRUE(host.HandleEvent(Key(SDL_SCANCODE_BACKSPACE, true)));
+  EXPECT_EQ(edit->Text(), "a");
+  EXPECT_TRUE(host.HandleEvent(Key(SDL_SCANCODE_ESCAPE)));
+  EXPECT_TRUE(host.HandleEvent(Key(SDL_SCANCODE_ESCAPE, true))) << "taken, not passed to the game";
+  EXPECT_TRUE(host.HandleEvent(Key(SDL_SCANCODE_ESCAPE, true)));
+  EXPECT_EQ(keys, (std::vector<std::string>{"FormTest 27"}));
 }
 
 TEST_F(Dialogs, TheWheelGoesToTheNearestListenerUnderTheMouse) {

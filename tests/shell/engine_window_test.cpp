@@ -69,13 +69,11 @@ class EngineTest : public ::testing::Test {
 };
 
 TEST_F(EngineTest, SlowFrameStepsTheWorldClampedWhileTheFadeTakesTheWholeFrame) {
-  engine_->FadeState = fsFadingIn;
-  engine_->FadeProgress = 0;
+  engine_->FadeIn();
   engine_->Progress(0.5, 0.5);
   ASSERT_EQ(world_->steps.size(), 1u);
   EXPECT_DOUBLE_EQ(world_->steps[0], 0.066);
-  EXPECT_FLOAT_EQ(engine_->FadeProgress, 0.5f);
-  engine_->TimeAccel = true;
+  EXPECT_FLOAT_EQ(engine_->FadeProgress(), 0.5f);
   window_.Input().Press(engine_->Settings.TimeAccelON);  // stays latched on
   engine_->Progress(0.5, 1.0);
   EXPECT_NEAR(world_->steps[1], 0.198, 1e-12);
@@ -85,29 +83,32 @@ TEST_F(EngineTest, SlowFrameStepsTheWorldClampedWhileTheFadeTakesTheWholeFrame) 
 }
 
 TEST_F(EngineTest, EscapeDuringAFadeInTurnsItIntoAFadeOutAtTheSameProgress) {
-  engine_->FadeState = fsFadingIn;
-  engine_->FadeProgress = 0;
+  engine_->FadeIn();
   engine_->Progress(0.3, 0.3);
-  window_.Input().Press(27);
+  window_.Input().Press(kEscapeKey);
   engine_->Progress(0.1, 0.4);
-  EXPECT_EQ(engine_->FadeState, fsFadingOut);
-  EXPECT_NEAR(engine_->FadeProgress, 0.2f, 1e-5f);
+  EXPECT_EQ(engine_->FadeState(), fsFadingOut);
+  EXPECT_NEAR(engine_->FadeProgress(), 0.2f, 1e-5f);
   EXPECT_NEAR(engine_->CoverSprite->AlphaChannel, 0.8f, 1e-5f);
-  window_.Input().Release(27);
+  engine_->Progress(0.1, 0.5);  // still held: the fade goes on, it does not start over
+  EXPECT_NEAR(engine_->FadeProgress(), 0.1f, 1e-5f);
+  window_.Input().Release(kEscapeKey);
   for (int i = 0; i < 5; ++i) engine_->Progress(0.1, 0.5);
-  EXPECT_EQ(engine_->FadeState, fsCovered);
+  EXPECT_EQ(engine_->FadeState(), fsCovered);
   EXPECT_EQ(engine_->Status, TTRVStatus::Esc);
   EXPECT_FALSE(world_->hudVisible);
 }
 
 TEST_F(EngineTest, AMissionEndDuringAFadeOutKeepsItsWord) {
   for (TTRVStatus word : {TTRVStatus::Failed, TTRVStatus::Accomplished}) {
-    engine_->FadeState = fsFadingOut;
-    engine_->FadeProgress = 0.1f;
+    engine_->FadeIn();
+    engine_->Progress(1.5, 0);  // open
+    engine_->FadeOut();
+    engine_->Progress(0.9, 0);
     engine_->Status = word;
     engine_->Progress(0.2, 0);
     engine_->Progress(0.2, 0);
-    EXPECT_EQ(engine_->FadeState, fsCovered);
+    EXPECT_EQ(engine_->FadeState(), fsCovered);
     EXPECT_EQ(engine_->Status, word);
   }
 }
@@ -115,15 +116,19 @@ TEST_F(EngineTest, AMissionEndDuringAFadeOutKeepsItsWord) {
 TEST_F(EngineTest, StopWorldClearsTheMouseButtonsEvenWithoutAWorld) {
   engine_->StopWorld();
   EXPECT_EQ(engine_->World, nullptr);
-  engine_->Controls.fire = engine_->Controls.secondary = true;
+  window_.Input().Press(platform::vk::LButton);
+  window_.Input().Press(platform::vk::RButton);
+  engine_->Progress(0.01, 0);
+  ASSERT_TRUE(engine_->Controls().fire);
+  ASSERT_TRUE(engine_->Controls().secondary);
   engine_->StopWorld();
-  EXPECT_FALSE(engine_->Controls.fire);
-  EXPECT_FALSE(engine_->Controls.secondary);
+  EXPECT_FALSE(engine_->Controls().fire);
+  EXPECT_FALSE(engine_->Controls().secondary);
 }
 
 TEST_F(EngineTest, StartWorldWithAMissingFileLeavesTheRunningWorldAlone) {
   TTRVRunningWorld* before = engine_->World.get();
-  EXPECT_FALSE(engine_->StartWorld("NoSuchWorld", nullptr));
+  EXPECT_EQ(engine_->StartWorld("NoSuchWorld", nullptr, {}), TTRVStartOutcome::WorldMissing);
   EXPECT_EQ(engine_->World.get(), before);
   EXPECT_FALSE(engine_->LoadGame("NoSuchSave"));
   EXPECT_EQ(engine_->World.get(), before);
@@ -168,27 +173,24 @@ TEST_F(EngineTest, CoverPixelsFollowAFadeOutAndAFadeIn) {
       }
     return sum;
   };
-  engine_->FadeState = fsOpen;
   engine_->UpdateFade(0);
   EXPECT_FALSE(engine_->CoverSprite->Visible);
   long open = centreBrightness();
-  engine_->FadeState = fsFadingOut;
-  engine_->FadeProgress = 1;
+  engine_->FadeOut();
   engine_->UpdateFade(0.5f);
   EXPECT_TRUE(engine_->CoverSprite->Visible);
   EXPECT_FALSE(engine_->LogoSprite->Visible);
   long half = centreBrightness();
   engine_->UpdateFade(0.6f);
   engine_->UpdateFade(0.1f);
-  EXPECT_EQ(engine_->FadeState, fsCovered);
+  EXPECT_EQ(engine_->FadeState(), fsCovered);
   long covered = centreBrightness();
   // The noise adds light to the sky-coloured frame: more the further the fade has gone.
   EXPECT_GT(half, open);
   EXPECT_GT(covered, half);
-  engine_->FadeState = fsFadingIn;
-  engine_->FadeProgress = 0;
+  engine_->FadeIn();
   for (int i = 0; i < 12; ++i) engine_->UpdateFade(0.1f);
-  EXPECT_EQ(engine_->FadeState, fsOpen);
+  EXPECT_EQ(engine_->FadeState(), fsOpen);
   EXPECT_FALSE(engine_->CoverSprite->Visible);
   EXPECT_EQ(centreBrightness(), open);
 }
@@ -239,11 +241,64 @@ TEST_F(EngineTest, WhateverAWorldThrowsWhileBuiltBecomesAFailureWithItsMessage) 
       c.raise();
       return nullptr;
     };
-    EXPECT_FALSE(engine_->StartWorld("Throws", nullptr));
-    EXPECT_NE(engine_->LastError.find(c.message), std::string::npos) << engine_->LastError;
+    EXPECT_EQ(engine_->StartWorld("Throws", nullptr, {}), TTRVStartOutcome::WorldUnreadable);
+    EXPECT_NE(engine_->LastError().find(c.message), std::string::npos) << engine_->LastError();
     EXPECT_EQ(engine_->World, nullptr);
     EXPECT_EQ(engine_->Status, TTRVStatus::None);
   }
+}
+
+// What a game is started as decides the tutorial's forced weapon; a new game forgets the
+// weapon the last one asked for.
+TEST_F(EngineTest, AGameStartsWithTheWeaponOfItsKindAndTheLessonsAirStrikeWaitsFiveSeconds) {
+  std::filesystem::create_directories(folder_ / "worlds");
+  std::ofstream(folder_ / "worlds" / "Fake.TRV") << "x";
+  FakeWorld* started = nullptr;
+  engine_->NewGameLoader = [&started](TTRVEngine&, const std::string&, const TTRVWorldInfo*,
+                                      std::string&) -> std::unique_ptr<TTRVRunningWorld> {
+    auto world = std::make_unique<FakeWorld>();
+    started = world.get();
+    return world;
+  };
+  struct Case {
+    const char* what;
+    TTRVGameStart start;
+    bool tutorial;
+    int weapon;      // asked for after a frame
+    float cut;       // the air strike's wait the engine set; -1: untouched
+  } cases[] = {
+      {"lesson with the machine gun", {TTRVGameKind::Lesson, 0, 1}, true, 0, -1},
+      {"lesson with the air strike", {TTRVGameKind::Lesson, 2, 6}, true, 2, 5},
+      {"lesson of free choice", {TTRVGameKind::Lesson, -1, 7}, true, 0, -1},
+      {"skirmish", {TTRVGameKind::Skirmish, 2, 0}, false, 0, -1},
+      {"campaign world", {TTRVGameKind::CampaignWorld, 2, 0}, false, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    // The last game, a skirmish, ended with the air strike chosen.
+    ASSERT_EQ(engine_->StartWorld("Fake", nullptr, {}), TTRVStartOutcome::Started);
+    window_.Input().Press(engine_->Settings.Weapon3);
+    engine_->Progress(0.01, 0);
+    window_.Input().Release(engine_->Settings.Weapon3);
+    ASSERT_EQ(engine_->Controls().weaponRequest, 2);
+
+    ASSERT_EQ(engine_->StartWorld("Fake", nullptr, c.start), TTRVStartOutcome::Started);
+    EXPECT_EQ(engine_->Controls().weaponRequest, 0) << "the last game's choice is gone";
+    EXPECT_EQ(engine_->TutorialMode(), c.tutorial);
+    engine_->Progress(0.01, 0);
+    EXPECT_EQ(engine_->Controls().weaponRequest, c.weapon);
+    EXPECT_FLOAT_EQ(started->airStrikeCut, c.cut);
+  }
+}
+
+TEST_F(EngineTest, TheWheelZoomsInTheEnginesOwnSamplingOfAFrame) {
+  const int before = engine_->ZoomAccumulator();
+  window_.Input().Wheel(-2);
+  EXPECT_EQ(engine_->ZoomAccumulator(), before) << "nothing is taken between frames";
+  engine_->Progress(0.01, 0);
+  EXPECT_EQ(engine_->ZoomAccumulator(), before - 2 * platform::kWheelDelta);
+  engine_->Progress(0.01, 0);
+  EXPECT_EQ(engine_->ZoomAccumulator(), before - 2 * platform::kWheelDelta) << "taken once";
 }
 
 // Real islands through the engine's own world factory.
@@ -273,7 +328,7 @@ TEST_F(EngineIsland, StartWorldRunsTheIslandSoItsSectorsStreamAndTheSkyFollowsTh
   worldtest::Island island(4, 4);
   island.Fill(36, 36, 60, 60, tcOpenGround, 50);
   SaveIsland(island, "Isle");
-  ASSERT_TRUE(engine_->StartWorld("Isle", nullptr)) << engine_->LastError;
+  ASSERT_EQ(engine_->StartWorld("Isle", nullptr, {}), TTRVStartOutcome::Started) << engine_->LastError();
   EXPECT_EQ(engine_->Status, TTRVStatus::Loaded);
   ASSERT_TRUE(engine_->World->Running()) << "a loaded world must run, or nothing in it moves";
   TTRVWorld* world = RunningWorld();
@@ -300,7 +355,7 @@ TEST_F(EngineIsland, TheGameHearsThroughTheEnginesEffectsAtItsCameraEye) {
   worldtest::Island island(2, 2);
   island.Fill(20, 20, 40, 40, tcOpenGround, 50);
   SaveIsland(island, "Heard");
-  ASSERT_TRUE(engine_->StartWorld("Heard", nullptr)) << engine_->LastError;
+  ASSERT_EQ(engine_->StartWorld("Heard", nullptr, {}), TTRVStartOutcome::Started) << engine_->LastError();
   ASSERT_NE(RunningWorld(), nullptr);
   EXPECT_EQ(RunningWorld()->Context().sound, &engine_->Audio.Effects);
   // Whether or not this machine has a sound device, the engine runs on.
@@ -315,10 +370,23 @@ TEST_F(EngineIsland, AWorldTheLoaderRefusesKeepsTheLoadersOwnWords) {
   worldtest::Island island(2, 2);
   island.Fill(0, 0, 64, 64, tcOpenGround, 20);  // land up to the map corner
   SaveIsland(island, "Landlocked");
-  EXPECT_FALSE(engine_->StartWorld("Landlocked", nullptr));
-  EXPECT_NE(engine_->LastError.find("cell (3, 3)"), std::string::npos) << engine_->LastError;
+  EXPECT_EQ(engine_->StartWorld("Landlocked", nullptr, {}), TTRVStartOutcome::Refused)
+      << "the file reads: the refusal is the island's, not a broken file";
+  EXPECT_NE(engine_->LastError().find("cell (3, 3)"), std::string::npos) << engine_->LastError();
   EXPECT_EQ(engine_->World, nullptr);
   EXPECT_EQ(engine_->Status, TTRVStatus::None);
+}
+
+// Only a world file that does not read is "unreadable": a missing theme is not the file's fault.
+TEST_F(EngineIsland, AStartTellsAnUnreadableWorldFileFromAMissingTheme) {
+  worldtest::Island island(2, 2);
+  island.Fill(20, 20, 40, 40, tcOpenGround, 50);
+  SaveIsland(island, "Fine");
+  std::filesystem::remove(folder_ / "themes" / "Basic.TRV");
+  EXPECT_EQ(engine_->StartWorld("Fine", nullptr, {}), TTRVStartOutcome::Refused) << engine_->LastError();
+  std::ofstream(folder_ / "worlds" / "Broken.TRV") << "TRVWRLD and then nothing a world holds";
+  EXPECT_EQ(engine_->StartWorld("Broken", nullptr, {}), TTRVStartOutcome::WorldUnreadable);
+  EXPECT_EQ(engine_->StartWorld("Absent", nullptr, {}), TTRVStartOutcome::WorldMissing);
 }
 
 }  // namespace

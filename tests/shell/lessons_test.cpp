@@ -3,6 +3,9 @@
 // player's language. Also the game types' names and objective jingles.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <iterator>
+
 #include "shell/gametypes.h"
 #include "shell/lessons.h"
 
@@ -47,6 +50,67 @@ TEST(Lessons, EveryLessonIsAWinnableGameOnTheTutorialIsland) {
   }
   EXPECT_EQ(LessonWorldInfo(0, TTRVLanguage::English).sides[0].sideColour, 0x00FF0000) << "blue";
   EXPECT_EQ(LessonWorldInfo(0, TTRVLanguage::English).sides[1].sideColour, 0x000000FF) << "red";
+}
+
+// The course as the player meets it, lesson by lesson: what is flown, against what, with
+// which weapon, what the enemy must lose and what playing it unlocks.
+TEST(Lessons, EachLessonSetsUpItsOwnGame) {
+  using Units = std::array<std::int16_t, 4>;    // helicopters, tanks, boats, turrets
+  using Losses = std::array<std::int32_t, 4>;
+  constexpr std::int32_t no = -1;
+  struct Stance {
+    bool naval, defending, attacking;
+  };
+  struct Row {
+    int unitType, mission, weapon, unlock;
+    Units player;
+    Stance playerStance;
+    Units enemy;
+    Stance enemyStance;
+    Losses enemyLosses;
+  };
+  constexpr Stance none{false, false, false};
+  // clang-format off
+  const Row rows[] = {
+      {utHeli, mtSuperiority,  0, 1, {1, 0, 0, 0}, none, {0, 0, 0, 1}, none, {no, no, no, 1}},
+      {utHeli, mtSuperiority,  1, 2, {1, 0, 0, 0}, none, {0, 0, 0, 1}, none, {no, no, no, 1}},
+      {utTank, mtSuperiority,  0, 3, {0, 1, 0, 0}, none, {0, 0, 0, 1}, none, {no, no, no, 1}},
+      {utTank, mtSuperiority,  1, 4, {0, 1, 0, 0}, none, {0, 0, 0, 1}, none, {no, no, no, 1}},
+      {utBoat, mtSuperiority, -1, 5, {0, 0, 1, 0}, {true, false, false}, {0, 0, 0, 1}, {true, false, false},
+       {no, no, no, 1}},
+      {utHeli, mtSuperiority,  2, 6, {1, 0, 0, 0}, none, {0, 0, 0, 5}, none, {no, no, no, 1}},
+      {utHeli, mtAttack,      -1, 7, {6, 7, 6, 6}, {false, false, true}, {5, 5, 5, 5}, {false, true, false},
+       {5, 5, 5, 5}},
+      {utHeli, mtDefence,     -1, 8, {15, 0, 0, 5}, {false, true, false}, {15, 0, 0, 0}, {false, false, true},
+       {15, no, no, no}},
+      {utTank, mtDefence,     -1, 9, {0, 15, 0, 5}, {false, true, false}, {0, 15, 0, 0}, {false, false, true},
+       {no, 15, no, no}},
+      {utBoat, mtDefence,     -1, 9, {0, 0, 15, 5}, {true, true, false}, {0, 0, 15, 0}, {true, false, true},
+       {no, no, 15, no}},
+  };
+  // clang-format on
+  static_assert(std::size(rows) == kTutorialLessons);
+  const auto stanceOf = [](const TTRVWorldFractionInfo& side) {
+    return std::array<bool, 3>{side.navalBase != 0, side.defending != 0, side.attacking != 0};
+  };
+  for (int n = 0; n < kTutorialLessons; ++n) {
+    SCOPED_TRACE(n);
+    const Row& row = rows[n];
+    const TTRVLesson& lesson = Lessons()[static_cast<std::size_t>(n)];
+    const TTRVWorldInfo info = LessonWorldInfo(n, TTRVLanguage::English);
+    EXPECT_EQ(info.playerUnitType, row.unitType);
+    EXPECT_EQ(info.missionType, row.mission);
+    EXPECT_EQ(lesson.forcedWeapon, row.weapon);
+    EXPECT_EQ(lesson.unlock, row.unlock);
+    ASSERT_EQ(info.sides.size(), 2u);
+    EXPECT_EQ(info.sides[0].unitCounts, row.player);
+    EXPECT_EQ(info.sides[1].unitCounts, row.enemy);
+    EXPECT_EQ(stanceOf(info.sides[0]),
+              (std::array<bool, 3>{row.playerStance.naval, row.playerStance.defending, row.playerStance.attacking}));
+    EXPECT_EQ(stanceOf(info.sides[1]),
+              (std::array<bool, 3>{row.enemyStance.naval, row.enemyStance.defending, row.enemyStance.attacking}));
+    EXPECT_EQ(info.sides[1].victoryLosses, row.enemyLosses);
+  }
 }
 
 TEST(Lessons, EachUnlocksTheNextAndTheLastTwoOpenTheGames) {

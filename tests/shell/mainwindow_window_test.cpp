@@ -9,10 +9,21 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "platform/cursor.h"
 #include "scene/viewer.h"
 #include "shell/mainwindow.h"
+#include "ui/createworlddialog.h"
+#include "ui/creditsdialog.h"
+#include "ui/decidedialogs.h"
+#include "ui/errordialog.h"
+#include "ui/gamemenu.h"
+#include "ui/gameoverdialog.h"
+#include "ui/loadingdialog.h"
+#include "ui/mainmenu.h"
+#include "ui/tipsdialog.h"
+#include "ui/tutorialdialog.h"
 #include "tests/world/world_fixture.h"
 
 namespace {
@@ -66,22 +77,22 @@ TEST_F(MainWindowTest, PersistentFailureFadesOnTheFourthTickAndEndsTheGameOnceOn
     main_->Tick();
     SCOPED_TRACE(tick);
     if (tick < 4) {
-      EXPECT_NE(engine.FadeState, fsFadingOut);
+      EXPECT_NE(engine.FadeState(), fsFadingOut);
     }
     if (tick == 4) {
-      EXPECT_EQ(engine.FadeState, fsFadingOut);
-      EXPECT_FLOAT_EQ(engine.FadeProgress, 1.0f);
+      EXPECT_EQ(engine.FadeState(), fsFadingOut);
+      EXPECT_FLOAT_EQ(engine.FadeProgress(), 1.0f);
     }
     if (tick <= 6) {
-      EXPECT_EQ(main_->FormGameOver().Visible(), tick == 6);
+      EXPECT_EQ(main_->Dialog<ui::TFormGameOver>().Visible(), tick == 6);
     }
-    if (tick == 6) main_->FormGameOver().Hide();  // the player closes it: it must not return
+    if (tick == 6) main_->Dialog<ui::TFormGameOver>().Hide();  // the player closes it: it must not return
     if (tick > 6) {
-      EXPECT_FALSE(main_->FormGameOver().Visible());
+      EXPECT_FALSE(main_->Dialog<ui::TFormGameOver>().Visible());
     }
     EXPECT_EQ(engine.Status, TTRVStatus::None);
   }
-  EXPECT_EQ(main_->FormGameOver().LabelReason().Caption(), "Your helicopter was destroyed.");
+  EXPECT_EQ(main_->Dialog<ui::TFormGameOver>().LabelReason().Caption(), "Your helicopter was destroyed.");
   EXPECT_FALSE(engine.Cadencer->Enabled());  // paused behind the dialog
 }
 
@@ -108,8 +119,11 @@ TEST_F(MainWindowTest, GameOverTextsFollowTheOutcomeTheLanguageAndTheCampaign) {
       {TTRVStatus::Accomplished, TTRVReason::None, "ENG", "", "Mission accomplished !", "The mission is over.", true,
        false},
   };
+  std::vector<TTRVReason> jingles;
+  main_->OnPlayJingle = [&jingles](TTRVReason reason) { jingles.push_back(reason); };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(ReasonWord(c.reason)) + " " + c.language);
+    jingles.clear();
     StartStandInGame(c.campaign);
     main_->Engine().Settings.Language = c.language;
     main_->EndTicks = 0;
@@ -118,12 +132,14 @@ TEST_F(MainWindowTest, GameOverTextsFollowTheOutcomeTheLanguageAndTheCampaign) {
       main_->Engine().Reason = c.reason;
       main_->Tick();
     }
-    ui::TFormGameOver& form = main_->FormGameOver();
+    ui::TFormGameOver& form = main_->Dialog<ui::TFormGameOver>();
     ASSERT_TRUE(form.Visible());
     EXPECT_EQ(form.PanelTitle().Caption(), c.title);
     EXPECT_EQ(form.LabelReason().Caption(), c.text);
     EXPECT_EQ(form.PanelMainMenu().Visible(), c.mainMenu);
     EXPECT_EQ(form.PanelContinue().Visible(), c.continueShown);
+    // The reason's jingle once with the dialog; a mission over with nothing to name has none.
+    EXPECT_EQ(jingles, c.reason == TTRVReason::None ? std::vector<TTRVReason>{} : std::vector<TTRVReason>{c.reason});
     form.Hide();
   }
 }
@@ -148,32 +164,32 @@ TEST_F(MainWindowTest, EscWithoutAGameShowsTheMenusAndLoadedResumes) {
 
   StartStandInGame();
   main_->Pause(false);
-  main_->FormLoading().Show();
+  main_->Dialog<ui::TFormLoading>().Show();
   engine.Status = TTRVStatus::Loaded;
   main_->Tick();
-  EXPECT_FALSE(main_->FormLoading().Visible());
+  EXPECT_FALSE(main_->Dialog<ui::TFormLoading>().Visible());
   EXPECT_TRUE(engine.Viewer->Visible);
   EXPECT_TRUE(engine.Cadencer->Enabled());
-  EXPECT_EQ(engine.FadeState, fsFadingIn);
+  EXPECT_EQ(engine.FadeState(), fsFadingIn);
 }
 
 TEST_F(MainWindowTest, FailedStartsShowTheErrorInsteadOfWaitingForLoaded) {
-  main_->StartWorld("NoSuchIsland", nullptr);
-  EXPECT_FALSE(main_->FormLoading().Visible());
-  EXPECT_TRUE(main_->FormError().Visible());
-  main_->FormError().Hide();
+  main_->StartWorld("NoSuchIsland", nullptr, {});
+  EXPECT_FALSE(main_->Dialog<ui::TFormLoading>().Visible());
+  EXPECT_TRUE(main_->Dialog<ui::TFormError>().Visible());
+  main_->Dialog<ui::TFormError>().Hide();
 
   // An automatic save that cannot be read is removed; a missing one is simply reported.
   std::filesystem::create_directories(folder_ / "save");
   std::ofstream(folder_ / "save" / "AutoSave.TRV") << "not a save";
   main_->Engine().SavedGameLoader = [](TTRVEngine& engine, const std::string&, const TTRVWorldInfo*,
                                        std::string& error) -> std::unique_ptr<TTRVRunningWorld> {
-    engine.LastSaveUnreadable = true;
+    engine.ReportSaveUnreadable();
     error = "Not a save file";
     return nullptr;
   };
   main_->LoadGame("AutoSave");
-  EXPECT_TRUE(main_->FormError().Visible());
+  EXPECT_TRUE(main_->Dialog<ui::TFormError>().Visible());
   EXPECT_FALSE(std::filesystem::exists(folder_ / "save" / "AutoSave.TRV"));
 }
 
@@ -197,8 +213,8 @@ TEST_F(MainWindowTest, AWorldThatCannotLoadShowsTheLoadersReasonInTheErrorDialog
   worldtest::Island island(2, 2);
   island.Fill(0, 0, 64, 64, tcOpenGround, 20);  // land up to the map corner
   island.Save(folder_, "Landlocked");
-  main_->StartWorld("Landlocked", nullptr);
-  ui::TFormError& error = main_->FormError();
+  main_->StartWorld("Landlocked", nullptr, {});
+  ui::TFormError& error = main_->Dialog<ui::TFormError>();
   ASSERT_TRUE(error.Visible());
   EXPECT_EQ(error.LabelText().Caption(), "The world could not be loaded.");
   EXPECT_NE(error.LabelDetail().Caption().find("cell (3, 3)"), std::string::npos) << error.LabelDetail().Caption();
@@ -267,6 +283,63 @@ TEST_F(MainWindowTest, ARefusedFullScreenLeavesSettingsThatDescribeTheWindow) {
   EXPECT_EQ(main_->Window().Height(), 768);
   EXPECT_EQ(s.ResolutionX, 1024);
   EXPECT_EQ(s.ResolutionY, 768);
+}
+
+// A program folder nobody may write in, not even root (/proc): the first start reads no
+// config.ini, and the player's language choice must hold although it cannot be saved.
+TEST(MainWindowReadOnly, TheLanguageChosenHoldsAndThePlayerIsToldOnceThatNothingWasSaved) {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
+  TFormTarvin main("/proc", [] { return 0.0; });
+  std::string why;
+  if (!main.Create(why)) GTEST_SKIP() << why;
+  ui::TFormMainMenu& menu = main.Dialog<ui::TFormMainMenu>();
+  ui::TFormError& error = main.Dialog<ui::TFormError>();
+  ASSERT_TRUE(menu.PanelEnglish().Showing()) << "a first start asks for the language";
+  ASSERT_TRUE(error.Visible()) << "the settings could not be written at start";
+  // Before a language is chosen the game speaks its default one.
+  EXPECT_EQ(error.LabelText().Caption(), TextString(TextId::ErrorSettingsNotSaved, TTRVLanguage::Czech));
+  const char* dir = std::getenv("MORVANE_SHOTS");  // to look at them
+  if (dir) {
+    main.Screen().Compose();
+    EXPECT_TRUE(ReadFramebufferToBitmap(800, 600).SaveBmp(std::string(dir) + "/readonly-first-start.bmp", why)) << why;
+  }
+  error.PanelOK().OnClick(error.PanelOK());
+  EXPECT_FALSE(error.Visible());
+
+  menu.PanelEnglish().OnClick(menu.PanelEnglish());
+  EXPECT_EQ(main.Engine().Settings.Language, "ENG");
+  EXPECT_TRUE(main.Engine().Settings.LangSelected);
+  EXPECT_TRUE(menu.Visible());
+  EXPECT_FALSE(menu.PanelEnglish().Showing()) << "the menu is reached";
+  EXPECT_TRUE(menu.PanelTutorial().Showing());
+  EXPECT_FALSE(error.Visible()) << "told once, not at every click";
+  if (dir) {
+    main.Screen().Compose();
+    EXPECT_TRUE(ReadFramebufferToBitmap(800, 600).SaveBmp(std::string(dir) + "/readonly-menu.bmp", why)) << why;
+  }
+}
+
+// A load that ends within a second: the game starts once, and the tick that reads its
+// "Loaded" later does not start the fade-in over.
+TEST_F(MainWindowTest, AQuickLoadStartsTheGameOnceAndTheLoadingPageGoesAtOnce) {
+  std::filesystem::create_directories(folder_ / "worlds");
+  std::ofstream(folder_ / "worlds" / "Quick.TRV") << "x";
+  main_->Engine().NewGameLoader = [](TTRVEngine&, const std::string&, const TTRVWorldInfo*,
+                                     std::string&) -> std::unique_ptr<TTRVRunningWorld> {
+    return std::make_unique<StandInWorld>();
+  };
+  main_->StartWorld("Quick", nullptr, {});
+  TTRVEngine& engine = main_->Engine();
+  ASSERT_TRUE(engine.WorldRunning());
+  EXPECT_FALSE(main_->Dialog<ui::TFormLoading>().Visible()) << "no loading page over the game";
+  EXPECT_TRUE(engine.ViewRunning());
+  EXPECT_EQ(engine.FadeState(), fsFadingIn);
+  engine.Progress(0.6, 0.6);
+  const float faded = engine.FadeProgress();
+  ASSERT_GT(faded, 0.5f);
+  main_->Tick();
+  EXPECT_FLOAT_EQ(engine.FadeProgress(), faded) << "the fade-in goes on where it was";
+  EXPECT_EQ(engine.FadeState(), fsFadingIn);
 }
 
 }  // namespace

@@ -13,6 +13,17 @@
 #include <thread>
 
 #include "shell/mainwindow.h"
+#include "tests/world/world_fixture.h"
+#include "ui/createworlddialog.h"
+#include "ui/creditsdialog.h"
+#include "ui/decidedialogs.h"
+#include "ui/errordialog.h"
+#include "ui/gamemenu.h"
+#include "ui/gameoverdialog.h"
+#include "ui/loadingdialog.h"
+#include "ui/mainmenu.h"
+#include "ui/tipsdialog.h"
+#include "ui/tutorialdialog.h"
 
 namespace {
 
@@ -42,26 +53,26 @@ class ScreenFlowTest : public ::testing::Test {
 
 TEST_F(ScreenFlowTest, ATutorialIslandThatCannotBeMadeShowsTheGeneratorsReasonAndLeadsBack) {
   // No themes in this program folder: the generator refuses.
-  ASSERT_TRUE(main_->FormMainMenu().Visible());
+  ASSERT_TRUE(main_->Dialog<ui::TFormMainMenu>().Visible());
   main_->OpenTutorial();
-  EXPECT_FALSE(main_->FormCreateWorld().Visible()) << "the progress page has no buttons to leave it by";
-  EXPECT_FALSE(main_->FormTutorial().Visible());
-  ui::TFormError& error = main_->FormError();
+  EXPECT_FALSE(main_->Dialog<ui::TFormCreateWorld>().Visible()) << "the progress page has no buttons to leave it by";
+  EXPECT_FALSE(main_->Dialog<ui::TFormTutorial>().Visible());
+  ui::TFormError& error = main_->Dialog<ui::TFormError>();
   ASSERT_TRUE(error.Visible());
   EXPECT_EQ(error.LabelText().Caption(), "The tutorial island could not be created.");
   EXPECT_NE(error.LabelDetail().Caption().find("Basic"), std::string::npos) << error.LabelDetail().Caption();
   EXPECT_FALSE(fs::exists(folder_ / "worlds" / "Tutorial.TRV"));
   error.PanelOK().OnClick(error.PanelOK());
   EXPECT_FALSE(error.Visible());
-  EXPECT_TRUE(main_->FormMainMenu().Visible());
+  EXPECT_TRUE(main_->Dialog<ui::TFormMainMenu>().Visible());
 }
 
 TEST_F(ScreenFlowTest, AnExistingTutorialIslandIsUsedAsItIs) {
   fs::create_directories(folder_ / "worlds");
   std::ofstream(folder_ / "worlds" / "Tutorial.TRV") << "kept";
   main_->OpenTutorial();
-  EXPECT_TRUE(main_->FormTutorial().Visible());
-  EXPECT_FALSE(main_->FormError().Visible());
+  EXPECT_TRUE(main_->Dialog<ui::TFormTutorial>().Visible());
+  EXPECT_FALSE(main_->Dialog<ui::TFormError>().Visible());
   std::ifstream in(folder_ / "worlds" / "Tutorial.TRV");
   std::string contents;
   in >> contents;
@@ -72,12 +83,31 @@ TEST_F(ScreenFlowTest, ALessonOnABrokenIslandReportsItAndTheIslandIsMadeAgainNex
   fs::create_directories(folder_ / "worlds");
   std::ofstream(folder_ / "worlds" / "Tutorial.TRV") << "not a world";
   main_->OpenTutorial();
-  ASSERT_TRUE(main_->FormTutorial().Visible());
+  ASSERT_TRUE(main_->Dialog<ui::TFormTutorial>().Visible());
   main_->StartLesson(0);
   EXPECT_FALSE(main_->Engine().WorldRunning());
-  ASSERT_TRUE(main_->FormError().Visible());
-  EXPECT_EQ(main_->FormError().LabelText().Caption(), "The world could not be loaded.");
+  ASSERT_TRUE(main_->Dialog<ui::TFormError>().Visible());
+  EXPECT_EQ(main_->Dialog<ui::TFormError>().LabelText().Caption(), "The world could not be loaded.");
   EXPECT_FALSE(fs::exists(folder_ / "worlds" / "Tutorial.TRV"));
+}
+
+// The island reads; what refuses is the rest (here its theme is missing): the island is
+// good and stays for the next try.
+TEST_F(ScreenFlowTest, ALessonThatRefusesForAnotherReasonLeavesAGoodIslandBe) {
+  fs::create_directories(folder_ / "worlds");
+  worldtest::Island island(2, 2);
+  island.Fill(20, 20, 40, 40, tcOpenGround, 50);
+  island.Save(folder_, "Tutorial");
+  std::ofstream(folder_ / "worlds" / "TutorialMAP.bmp") << "map";
+  main_->OpenTutorial();
+  ASSERT_TRUE(main_->Dialog<ui::TFormTutorial>().Visible());
+  main_->StartLesson(0);
+  EXPECT_FALSE(main_->Engine().WorldRunning());
+  ASSERT_TRUE(main_->Dialog<ui::TFormError>().Visible());
+  EXPECT_NE(main_->Dialog<ui::TFormError>().LabelDetail().Caption().find("Basic"), std::string::npos)
+      << main_->Dialog<ui::TFormError>().LabelDetail().Caption();
+  EXPECT_TRUE(fs::exists(folder_ / "worlds" / "Tutorial.TRV"));
+  EXPECT_TRUE(fs::exists(folder_ / "worlds" / "TutorialMAP.bmp"));
 }
 
 TEST_F(ScreenFlowTest, WithNothingRunningTheLoopSleepsUntilAnEventComes) {
