@@ -40,7 +40,7 @@ enum TTRVMissionType : std::uint8_t { mtSuperiority = 0, mtAttack = 1, mtDefence
 struct TTRVWorldFractionInfo {
   std::string name;
   std::array<std::int16_t, 4> unitCounts{};   // helicopters, tanks, boats, turrets at the start
-  std::array<std::int16_t, 4> aliveCounts{};  // recounted every frame
+  std::array<std::int16_t, 4> aliveCounts{};  // counted once a simulated step, after the shots
   std::int32_t sideColour = 0;                // 0x00BBGGRR
   std::array<TTRVCell, 3> rallyCell{};        // of helicopters, tanks, boats
   TAffineVector basePosition{0, 0, 0};        // y = 0

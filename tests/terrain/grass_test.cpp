@@ -144,16 +144,23 @@ TEST_F(Grass, OnlyTuftsTheCameraCanSeeAreDrawn) {
   for (const TGLBaseSceneObject* t : Tufts()) {
     const TAffineVector p = t->Position.AsAffineVector();
     const float ahead = p.x - 32, across = std::fabs(p.z - 32);
-    if (ahead > across) EXPECT_TRUE(t->Visible) << "in the view at " << p.x << ", " << p.z;
-    if (ahead < -1) EXPECT_FALSE(t->Visible) << "behind the camera at " << p.x << ", " << p.z;
+    if (ahead > across) {
+      EXPECT_TRUE(t->Visible) << "in the view at " << p.x << ", " << p.z;
+    }
+    if (ahead < -1) {
+      EXPECT_FALSE(t->Visible) << "behind the camera at " << p.x << ", " << p.z;
+    }
     (t->Visible ? shown : hidden)++;
   }
   EXPECT_GT(shown, 0);
   EXPECT_GT(hidden, 0);
   camera->Direction.SetVector(-1, -0.3f, 0);
   ShowGrassInView(*world, camera->AbsoluteAffinePosition(), camera->ViewMatrix());
-  for (const TGLBaseSceneObject* t : Tufts())
-    if (t->Position.X() < 31) EXPECT_TRUE(t->Visible) << "turning round brings them back";
+  for (const TGLBaseSceneObject* t : Tufts()) {
+    if (t->Position.X() < 31) {
+      EXPECT_TRUE(t->Visible) << "turning round brings them back";
+    }
+  }
 }
 
 TEST_F(Grass, NoneWhenTheSettingsTurnItOff) {
