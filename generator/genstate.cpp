@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/filebytes.h"
-#include "platform/paths.h"
+#include "platform/programfiles.h"
 #include "world/themefile.h"
 
 namespace {
@@ -40,8 +40,8 @@ std::string WorldParamsFault(const TTRVWorldParams& p) {
 bool ReadGenTheme(const std::filesystem::path& programFolder, const std::string& name, TTRVGenTheme& out,
                   std::string& error) {
   out = TTRVGenTheme{};
-  const std::filesystem::path path = platform::InsideFolder(programFolder, "themes/" + name + ".TRV");
-  if (path.empty() || name.find('/') != std::string::npos) {
+  const std::filesystem::path path = platform::ProgramFiles(programFolder).Theme(name);
+  if (path.empty()) {
     error = "\"" + name + "\" is not a theme name";
     return false;
   }

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "platform/paths.h"
+#include "platform/programfiles.h"
 #include "world/worldmap.h"
 
 namespace {
@@ -143,11 +143,10 @@ bool SaveWorldFiles(const std::filesystem::path& worldsFolder, const std::string
                     const TTRVWorldFileData& data, const platform::Bitmap& map, const platform::Bitmap& thumb,
                     std::string& error) {
   namespace fs = std::filesystem;
-  const fs::path world = platform::InsideFolder(worldsFolder, worldName + ".TRV");
-  const fs::path mapPath = platform::InsideFolder(worldsFolder, worldName + "MAP.bmp");
-  const fs::path thumbPath = platform::InsideFolder(worldsFolder, worldName + "THUMB.bmp");
-  if (worldName.empty() || worldName.find('/') != std::string::npos || world.empty() || mapPath.empty() ||
-      thumbPath.empty()) {
+  const fs::path world = platform::NamedFile(worldsFolder, worldName, ".TRV");
+  const fs::path mapPath = platform::NamedFile(worldsFolder, worldName, "MAP.bmp");
+  const fs::path thumbPath = platform::NamedFile(worldsFolder, worldName, "THUMB.bmp");
+  if (world.empty() || mapPath.empty() || thumbPath.empty()) {
     error = "\"" + worldName + "\" is not a world name";
     return false;
   }

@@ -18,12 +18,12 @@ bool BareName(std::string_view name) {
          name.find('\0') == std::string_view::npos;
 }
 
-std::filesystem::path Named(const std::filesystem::path& folder, std::string_view name, std::string_view suffix) {
+}  // namespace
+
+std::filesystem::path NamedFile(const std::filesystem::path& folder, std::string_view name, std::string_view suffix) {
   if (!BareName(name)) return {};
   return InsideFolder(folder, std::string(name) + std::string(suffix));
 }
-
-}  // namespace
 
 ProgramFiles::ProgramFiles(std::filesystem::path programFolder)
     : readOnly_(programFolder), writable_(std::move(programFolder)) {}
@@ -32,29 +32,29 @@ ProgramFiles::ProgramFiles(std::filesystem::path readOnlyFolder, std::filesystem
     : readOnly_(std::move(readOnlyFolder)), writable_(std::move(writableFolder)) {}
 
 std::filesystem::path ProgramFiles::ThemesFolder() const { return readOnly_ / "themes"; }
-std::filesystem::path ProgramFiles::Theme(std::string_view name) const { return Named(ThemesFolder(), name, ".TRV"); }
+std::filesystem::path ProgramFiles::Theme(std::string_view name) const { return NamedFile(ThemesFolder(), name, ".TRV"); }
 std::filesystem::path ProgramFiles::DataFolder() const { return readOnly_ / "data"; }
-std::filesystem::path ProgramFiles::DataFile(std::string_view fileName) const { return Named(DataFolder(), fileName, ""); }
+std::filesystem::path ProgramFiles::DataFile(std::string_view fileName) const { return NamedFile(DataFolder(), fileName, ""); }
 std::filesystem::path ProgramFiles::MusicFolder() const { return readOnly_ / "music"; }
 std::filesystem::path ProgramFiles::MusicFile(std::string_view fileName) const {
-  return Named(MusicFolder(), fileName, "");
+  return NamedFile(MusicFolder(), fileName, "");
 }
 
 std::filesystem::path ProgramFiles::Config() const { return writable_ / "config.ini"; }
 std::filesystem::path ProgramFiles::Screenshot() const { return writable_ / "Screenshot.bmp"; }
 std::filesystem::path ProgramFiles::WorldsFolder() const { return writable_ / "worlds"; }
-std::filesystem::path ProgramFiles::World(std::string_view name) const { return Named(WorldsFolder(), name, ".TRV"); }
+std::filesystem::path ProgramFiles::World(std::string_view name) const { return NamedFile(WorldsFolder(), name, ".TRV"); }
 std::filesystem::path ProgramFiles::WorldMap(std::string_view name) const {
-  return Named(WorldsFolder(), name, "MAP.bmp");
+  return NamedFile(WorldsFolder(), name, "MAP.bmp");
 }
 std::filesystem::path ProgramFiles::WorldThumb(std::string_view name) const {
-  return Named(WorldsFolder(), name, "THUMB.bmp");
+  return NamedFile(WorldsFolder(), name, "THUMB.bmp");
 }
 std::filesystem::path ProgramFiles::Campaign(std::string_view name) const {
-  return Named(WorldsFolder(), name, ".CAMP");
+  return NamedFile(WorldsFolder(), name, ".CAMP");
 }
 std::filesystem::path ProgramFiles::SavesFolder() const { return writable_ / "save"; }
-std::filesystem::path ProgramFiles::Save(std::string_view name) const { return Named(SavesFolder(), name, ".TRV"); }
+std::filesystem::path ProgramFiles::Save(std::string_view name) const { return NamedFile(SavesFolder(), name, ".TRV"); }
 
 std::vector<std::string> ListFileNames(const std::filesystem::path& folder, std::string_view extension) {
   std::vector<std::string> names;

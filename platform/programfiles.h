@@ -49,6 +49,10 @@ class ProgramFiles {
   std::filesystem::path writable_;
 };
 
+// folder/<name><suffix> for a bare name (see above), else an empty path: the one join of a
+// folder and a file name, for the folders ProgramFiles answers and any a caller was given.
+std::filesystem::path NamedFile(const std::filesystem::path& folder, std::string_view name, std::string_view suffix);
+
 // The names (without the extension) of the regular files of `folder` whose extension is
 // exactly `extension` (".TRV": compared case-sensitively), sorted by name. A missing or
 // unreadable folder gives none.

@@ -9,15 +9,15 @@
 
 #include "platform/clock.h"
 #include "platform/fonts.h"
+#include "platform/filebytes.h"
 #include "platform/inifile.h"
 #include "platform/log.h"
 #include "platform/random.h"
 #include "platform/window.h"
-#include "platform/filebytes.h"
-#include "world/worldfile.h"
-#include "world/worldload.h"
 #include "shell/gametypes.h"
 #include "world/weapons.h"
+#include "world/worldfile.h"
+#include "world/worldload.h"
 
 namespace {
 constexpr double kMaxStep = 0.066;          // a slow frame must not make units jump

@@ -50,7 +50,6 @@ enum class TTRVStartOutcome : std::uint8_t { Started, WorldMissing, WorldUnreada
 // The keyboard's Escape as the input state names it.
 inline constexpr int kEscapeKey = 27;
 
-
 class TTRVEngine {
  public:
   // Makes a running world from a world file (new game) or a save; answers null with an error.

@@ -10,7 +10,7 @@
 #include "world/floatingwave.h"
 #include "platform/filebytes.h"
 #include "platform/log.h"
-#include "platform/paths.h"
+#include "platform/programfiles.h"
 #include "platform/random.h"
 #include "world/sky.h"
 #include "world/world.h"
@@ -84,9 +84,7 @@ class TTRVWorldLoader {
   }
 
   bool ReadFile(const std::string& name, std::vector<std::uint8_t>& bytes, std::string& error) {
-    const std::filesystem::path path =
-        name.find('/') == std::string::npos ? platform::InsideFolder(w_.WorldsFolder(), name + ".TRV")
-                                            : std::filesystem::path();
+    const std::filesystem::path path = platform::NamedFile(w_.WorldsFolder(), name, ".TRV");
     if (path.empty()) {
       error = "not a world name";
       return false;
@@ -198,7 +196,7 @@ class TTRVWorldLoader {
     w_.mapHeight = static_cast<float>(cz);
     w_.mapAspect = w_.mapWidth / w_.mapHeight;
     // The name the caller asked for, never the one inside the file.
-    const std::string path = (w_.WorldsFolder() / (name + "MAP.bmp")).string();
+    const std::string path = platform::NamedFile(w_.WorldsFolder(), name, "MAP.bmp").string();
     platform::Bitmap image;
     std::string ignored;
     std::error_code ec;
