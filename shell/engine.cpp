@@ -348,8 +348,24 @@ bool TTRVEngine::LoadGame(const std::string& name) {
 }
 
 bool TTRVEngine::SaveGame(const std::string& name) {
+  lastError_.clear();
+  if (!World) {
+    lastError_ = "no game is running";
+    return false;
+  }
   std::string error;
-  return World && World->SaveGame(name, error);
+  if (World->SaveGame(name, error)) return true;
+  lastError_ = error.empty() ? "the game could not be saved" : error;
+  platform::LogError("engine", lastError_);
+  return false;
+}
+
+TTRVExtractLoadGameData TTRVEngine::ReadSaveHeader(const std::string& name) const {
+  return ::ReadSaveHeader(files_.Save(name));
+}
+
+TTRVExtractWorldData TTRVEngine::ReadWorldHeader(const std::string& name) const {
+  return ::ReadWorldHeader(files_.World(name), name);
 }
 
 void TTRVEngine::StopWorld() {

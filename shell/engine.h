@@ -13,6 +13,7 @@
 #include "audio/audio.h"
 #include "config/settings.h"
 #include "game/runningworld.h"
+#include "game/savegame.h"
 #include "platform/bitmap.h"
 #include "platform/programfiles.h"
 #include "scene/cadencer.h"
@@ -27,6 +28,7 @@
 #include "world/cockpit.h"
 #include "world/status.h"
 #include "world/theme.h"
+#include "world/worldfile.h"
 
 namespace platform {
 class Window;
@@ -124,7 +126,13 @@ class TTRVEngine {
   // A saved game: never a lesson. False with LastError set; SaveUnreadable then tells a save
   // file that could not be read from one whose world file is only missing.
   bool LoadGame(const std::string& name);
+  // Saves the running game as save/<name>.TRV; false with LastError set, the game running on
+  // and an older save of that name kept.
   bool SaveGame(const std::string& name);
+  // Summaries for the lists: save/<name>.TRV and worlds/<name>.TRV; invalid when missing or
+  // unreadable.
+  TTRVExtractLoadGameData ReadSaveHeader(const std::string& name) const;
+  TTRVExtractWorldData ReadWorldHeader(const std::string& name) const;
   void StopWorld();
   void CloseCampaign();
   // Pause stops the game's clock and hides the 3D view; Resume shows it, starts the clock and

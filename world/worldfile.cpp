@@ -4,6 +4,8 @@
 #include "world/worldfile.h"
 
 #include "platform/atomicfile.h"
+#include "platform/filebytes.h"
+#include "world/worldload.h"
 
 #include <bit>
 #include <cmath>
@@ -337,4 +339,23 @@ bool SaveWorldFile(const std::filesystem::path& path, const TTRVWorldFileData& d
     return false;
   }
   return true;
+}
+
+TTRVExtractWorldData ReadWorldHeader(const std::filesystem::path& file, std::string_view name) {
+  TTRVExtractWorldData header;
+  std::vector<std::uint8_t> bytes;
+  if (file.empty() || platform::ReadFileBytes(file, kMaxWorldFileSize, bytes) != platform::ReadFileResult::Ok)
+    return header;
+  // The base count lies behind every sector record, so the whole file is read; it is also
+  // the only way to say that the world would load.
+  TTRVWorldFileData data;
+  std::string error;
+  if (!ParseWorldFile(bytes, data, error)) return header;
+  header.valid = true;
+  header.name = name;
+  header.sectorsX = data.sectorCountX;
+  header.sectorsZ = data.sectorCountZ;
+  header.baseCount = static_cast<int>(data.landBases.size());
+  header.createdAt = data.createdAt;
+  return header;
 }

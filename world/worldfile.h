@@ -127,6 +127,18 @@ std::string WorldObjectFault(const TTRVWorldFileData& data, std::span<const std:
 
 // The stored form. Empty when WorldDataFault has something to say.
 std::vector<std::uint8_t> WriteWorldFile(const TTRVWorldFileData& data);
+// A world file's summary for the lists: valid only when the whole file reads as a world.
+struct TTRVExtractWorldData {
+  bool valid = false;
+  std::string name;  // the file's name, which is the world's
+  int sectorsX = 0;
+  int sectorsZ = 0;
+  int baseCount = 0;     // land bases
+  double createdAt = 0;  // days since 1899-12-30
+};
+// Reads `file`, named `name` in the lists. Never throws on bad input.
+TTRVExtractWorldData ReadWorldHeader(const std::filesystem::path& file, std::string_view name);
+
 // Writes to a temporary file beside the target and renames it over the target, so a failed
 // write never leaves half a world behind.
 bool SaveWorldFile(const std::filesystem::path& path, const TTRVWorldFileData& data, std::string& error);
