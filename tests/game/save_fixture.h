@@ -22,10 +22,11 @@ using namespace sectortest;
 // The world the checked-in save names; the test writes it before loading.
 inline constexpr const char* kIsleName = "SaveIsle";
 
-inline void WriteIsle(const ProgramFolder& folder) {
-  WriteTheme(folder.Path(), "Basic", {tcOpenGround, tcSea, tcRiver});
-  WriteTheme(folder.Path(), "Military", {tcOpenGround});
-  for (const char* unit : {"Heli", "Tank", "Boat", "Turret"}) WriteTheme(folder.Path(), unit, {0});
+// The themes and worlds/<name>.TRV in the program folder (which has themes/ and worlds/).
+inline void WriteIsle(const fs::path& programFolder, const std::string& name = kIsleName) {
+  WriteTheme(programFolder, "Basic", {tcOpenGround, tcSea, tcRiver});
+  WriteTheme(programFolder, "Military", {tcOpenGround});
+  for (const char* unit : {"Heli", "Tank", "Boat", "Turret"}) WriteTheme(programFolder, unit, {0});
   Island island(4, 4, {"Basic", "Military"});
   island.Fill(20, 20, 100, 100, tcOpenGround, 50);
   TTRVWorldFileData d = island.Build();
@@ -39,7 +40,11 @@ inline void WriteIsle(const ProgramFolder& folder) {
     d.landBases.push_back(base);
   }
   d.navalBases[1] = {110, 64};
-  WriteWorld(folder, kIsleName, d);
+  const std::vector<std::uint8_t> bytes = WriteWorldFile(d);
+  ASSERT_FALSE(bytes.empty()) << WorldDataFault(d);
+  FILE* f = std::fopen((programFolder / "worlds" / (name + ".TRV")).c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
 }
 
 inline TTRVWorldFractionInfo Side(const std::string& name, std::array<std::int16_t, 4> counts) {
@@ -70,7 +75,7 @@ class SaveGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::Random().Seed(11);
-    WriteIsle(folder);
+    WriteIsle(folder.Path());
   }
 
   TTRVWorldContext MakeContext() {
