@@ -73,18 +73,19 @@ bool ReadWorldInfo(platform::ByteReader& in, TTRVWorldInfo& out, std::string& er
     error = "the set-up ends inside " + what + At(in.Pos());
     return false;
   };
-  if (!ReadName(in, out.worldName)) return cut("the world name");
-  if (!ReadName(in, out.missionName)) return cut("the mission name");
+  std::string world, mission;
+  if (!ReadName(in, world)) return cut("the world name");
+  if (!ReadName(in, mission)) return cut("the mission name");
   double date = 0;
-  std::uint8_t mission = 0, vehicle = 0, player = 0, count = 0;
+  std::uint8_t missionType = 0, vehicle = 0, player = 0, count = 0;
   if (!in.F64(date)) return cut("the date");
-  if (!in.U8(mission) || !in.U8(vehicle) || !in.U8(player) || !in.U8(count)) return cut("the game type");
+  if (!in.U8(missionType) || !in.U8(vehicle) || !in.U8(player) || !in.U8(count)) return cut("the game type");
   if (!std::isfinite(date)) {
     error = "the set-up's date is not a number";
     return false;
   }
-  if (mission > mtEscort) {
-    error = "the set-up has the unknown mission type " + std::to_string(mission);
+  if (missionType > mtEscort) {
+    error = "the set-up has the unknown mission type " + std::to_string(missionType);
     return false;
   }
   if (vehicle > utBoat) {
@@ -129,8 +130,10 @@ bool ReadWorldInfo(platform::ByteReader& in, TTRVWorldInfo& out, std::string& er
     s.basePosition = {x, 0, z};
     s.sideIndex = static_cast<std::uint8_t>(i);
   }
+  out.worldName = std::move(world);
+  out.missionName = std::move(mission);
   out.savedAt = date;
-  out.missionType = mission;
+  out.missionType = missionType;
   out.playerUnitType = vehicle;
   out.playerSide = player;
   out.sides = std::move(sides);

@@ -24,5 +24,6 @@ bool WriteWorldInfo(platform::ByteWriter& out, const TTRVWorldInfo& info, double
 // other fields are left as they were. Checks every count and length against the bytes left,
 // at most kMaxSides sides, a mission type and a player's vehicle the game has (helicopter, tank
 // or boat), a player side among the sides, a finite date and base positions, before it
-// allocates or indexes anything. False with a message naming what is wrong and where.
+// allocates or indexes anything. False with a message naming what is wrong and where; `out` is
+// then as it was.
 bool ReadWorldInfo(platform::ByteReader& in, TTRVWorldInfo& out, std::string& error);

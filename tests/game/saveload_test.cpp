@@ -4,9 +4,11 @@
 // a failed save keeps the old file and the game runs on; a save of an earlier version loads.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 
@@ -15,6 +17,7 @@
 #include "scene/proxy.h"
 #include "tests/game/save_fixture.h"
 #include "tests/support/source.h"
+#include "tests/world/side_expect.h"
 #include "world/filenames.h"
 
 namespace {
@@ -35,20 +38,7 @@ void ExpectSameSides(const TTRVWorld& loaded, const TTRVWorld& saved) {
     const TTRVWorldFractionInfo& a = loaded.sides[i];
     const TTRVWorldFractionInfo& b = saved.sides[i];
     SCOPED_TRACE("side " + std::to_string(i));
-    EXPECT_EQ(a.name, b.name);
-    EXPECT_EQ(a.unitCounts, b.unitCounts);
-    EXPECT_EQ(a.aliveCounts, b.aliveCounts);
-    EXPECT_EQ(a.victoryLosses, b.victoryLosses);
-    EXPECT_EQ(a.survivalMinimum, b.survivalMinimum);
-    EXPECT_EQ(a.sideColour, b.sideColour);
-    EXPECT_EQ(a.rallyCell, b.rallyCell);
-    EXPECT_EQ(a.basePosition.x, b.basePosition.x);
-    EXPECT_EQ(a.basePosition.z, b.basePosition.z);
-    EXPECT_EQ(a.scatterSpawn, b.scatterSpawn);
-    EXPECT_EQ(a.defending, b.defending);
-    EXPECT_EQ(a.attacking, b.attacking);
-    EXPECT_EQ(a.roaming, b.roaming);
-    EXPECT_EQ(a.navalBase, b.navalBase);
+    ExpectSameStoredSide(a, b);
     EXPECT_EQ(a.sideIndex, i);
     EXPECT_TRUE(a.airBeacon && a.groundBeacon && a.waterBeacon) << "every side gets its three world beacons";
   }
@@ -217,6 +207,7 @@ TEST_F(SaveGameTest, AFailedSaveKeepsTheOldFileAndTheGameRunsOn) {
   };
   const std::filesystem::path saves = folder.Path() / "save";
   const std::filesystem::path kept = SaveFile("Kept");
+  rlimit limit{};
   std::vector<Case> cases = {
       // The target itself a folder: the rename over it fails after the temporary file was written.
       {"a folder where the save would go", false,
@@ -231,6 +222,20 @@ TEST_F(SaveGameTest, AFailedSaveKeepsTheOldFileAndTheGameRunsOn) {
        }},
       {"a folder the game may not write", true, [&] { ::chmod(saves.c_str(), 0500); },
        [&] { ::chmod(saves.c_str(), 0700); }},
+      // Writing stops after a few hundred bytes, as on a full disk: a save written over the old
+      // file in place would leave it cut.
+      {"a write cut off part-way", false,
+       [&] {
+         ::signal(SIGXFSZ, SIG_IGN);
+         ::getrlimit(RLIMIT_FSIZE, &limit);
+         rlimit small = limit;
+         small.rlim_cur = 300;
+         ::setrlimit(RLIMIT_FSIZE, &small);
+       },
+       [&] {
+         ::setrlimit(RLIMIT_FSIZE, &limit);
+         ::signal(SIGXFSZ, SIG_DFL);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "tests/world/side_expect.h"
+
 namespace {
 
 TTRVWorldInfo TwoSides() {
@@ -67,18 +69,8 @@ TEST(WorldInfoCodec, EveryFieldComesBackAsWritten) {
   for (std::size_t i = 0; i < 2; ++i) {
     const TTRVWorldFractionInfo &a = back.sides[i], &b = info.sides[i];
     SCOPED_TRACE("side " + std::to_string(i));
-    EXPECT_EQ(a.name, b.name);
-    EXPECT_EQ(a.unitCounts, b.unitCounts);
-    EXPECT_EQ(a.aliveCounts, b.aliveCounts);
-    EXPECT_EQ(a.victoryLosses, b.victoryLosses);
-    EXPECT_EQ(a.survivalMinimum, b.survivalMinimum);
-    EXPECT_EQ(a.sideColour, b.sideColour);
-    EXPECT_EQ(a.rallyCell, b.rallyCell);
-    EXPECT_EQ(a.basePosition.x, b.basePosition.x);
-    EXPECT_EQ(a.basePosition.z, b.basePosition.z);
+    ExpectSameStoredSide(a, b);
     EXPECT_EQ(a.basePosition.y, 0);
-    EXPECT_EQ((std::array{a.scatterSpawn, a.defending, a.attacking, a.roaming, a.navalBase}),
-              (std::array{b.scatterSpawn, b.defending, b.attacking, b.roaming, b.navalBase}));
     EXPECT_EQ(a.sideIndex, i);
   }
 }
@@ -167,10 +159,12 @@ TEST(WorldInfoCodec, ASetUpCutAtAnyByteIsRefused) {
     const std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<long>(n));
     TTRVWorldInfo out;
     out.sides.resize(3);
+    out.worldName = "Before";
     std::string error;
     EXPECT_FALSE(Read(cut, out, error)) << "cut at " << n;
     EXPECT_NE(error.find("ends inside"), std::string::npos) << "cut at " << n << ": " << error;
-    EXPECT_EQ(out.sides.size(), 3u) << "a refused read leaves the sides as they were";
+    EXPECT_EQ(out.sides.size(), 3u) << "a refused read leaves the set-up as it was";
+    EXPECT_EQ(out.worldName, "Before");
   }
 }
 
