@@ -133,7 +133,7 @@ TEST_F(EngineSaves, ASaveThatCannotBeLoadedLeavesTheRunningGameAsItWas) {
     std::filesystem::remove(folder_.Path() / "save" / "Case.TRV");
     if (c.present) PutSave("Case", c.bytes);
     EXPECT_FALSE(engine_->LoadGame("Case"));
-    EXPECT_EQ(engine_->World.get(), before) << "the running game goes on";
+    ASSERT_EQ(engine_->World.get(), before) << "the running game goes on";
     EXPECT_TRUE(before->running);
     EXPECT_EQ(engine_->Status, TTRVStatus::None);
     EXPECT_EQ(engine_->SaveUnreadable(), c.unreadable);
