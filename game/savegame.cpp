@@ -21,7 +21,9 @@ void WriteVector(platform::ByteWriter& out, const TVector& v) {
   for (float f : {v.x, v.y, v.z, v.w}) out.F32(f);
 }
 
-bool ReadVector(platform::ByteReader& in, TVector& v) { return in.F32(v.x) && in.F32(v.y) && in.F32(v.z) && in.F32(v.w); }
+bool ReadVector(platform::ByteReader& in, TVector& v) {
+  return in.F32(v.x) && in.F32(v.y) && in.F32(v.z) && in.F32(v.w);
+}
 
 std::string CampaignRefusal(const std::string& campaign) {
   return "the game belongs to the campaign \"" + campaign + "\"; campaign games come with campaigns";

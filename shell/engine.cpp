@@ -354,7 +354,8 @@ bool TTRVEngine::LoadGame(const std::string& name) {
                   false);
   const std::filesystem::path world = files_.World(header.worldName);
   if (world.empty()) return refuse("\"" + header.worldName + "\" is not a world name", true);
-  if (!std::filesystem::exists(world, ec)) return refuse("the world file worlds/" + header.worldName + ".TRV is missing", false);
+  if (!std::filesystem::exists(world, ec))
+    return refuse("the world file worlds/" + header.worldName + ".TRV is missing", false);
   if (!SavedGameLoader) return refuse("loading saved games is not available", false);
   timeAccel_ = false;
   // A save is never a lesson: no forced weapon and no unlock come with it. A save of the

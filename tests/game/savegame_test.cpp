@@ -103,7 +103,8 @@ TEST(SaveFile, DamagedSavesAreRefusedBeforeAnythingIndexesByThem) {
   };
   const Case cases[] = {
       {"another magic", put(1, {'X'}), "TRVSAVE"},
-      {"a campaign save", [](std::vector<std::uint8_t>& b) { b = {11, 'T', 'R', 'V', 'C', 'A', 'M', 'P', 'S', 'A', 'V', 'E'}; },
+      {"a campaign save",
+       [](std::vector<std::uint8_t>& b) { b = {11, 'T', 'R', 'V', 'C', 'A', 'M', 'P', 'S', 'A', 'V', 'E'}; },
        "campaign save"},
       {"a second side count of fewer sides", put(sides, {1}), "units of 1 sides"},
       {"a second side count of more sides", put(sides, {3}), "units of 3 sides"},
@@ -159,12 +160,15 @@ TEST(SaveFile, TheListSummaryCountsAlliesAndEnemiesAliveWhenSaved) {
   campaignSave.F64(45001.5);
 
   const Case cases[] = {
-      {"a game outside any campaign", Bytes(TwoSides()), {true, false, "Isle", "", utHeli, mtSuperiority, 2, 1, 3, 45000}},
+      {"a game outside any campaign", Bytes(TwoSides()),
+       {true, false, "Isle", "", utHeli, mtSuperiority, 2, 1, 3, 45000}},
       {"a campaign's game, read as far as its set-up", campaignGameBytes.bytes,
        {true, false, "Isle", "Islands", utHeli, mtSuperiority, 2, 1, 3, 45000}},
       {"a campaign between games", campaignSave.bytes, {true, true, "", "Ostrovy š", 0, 0, 0, 0, 0, 45001.5}},
       {"an empty file", {}, {}},
-      {"a campaign save without its date", std::vector<std::uint8_t>(campaignSave.bytes.begin(), campaignSave.bytes.end() - 1), {}},
+      {"a campaign save without its date",
+       std::vector<std::uint8_t>(campaignSave.bytes.begin(), campaignSave.bytes.end() - 1),
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

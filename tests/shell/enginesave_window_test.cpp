@@ -55,7 +55,8 @@ class EngineSaves : public ::testing::Test {
     TTRVSaveData d;
     d.setup.worldName = savetest::kIsleName;
     d.setup.sides = {savetest::Side("Player", {1, 0, 0, 0}), savetest::Side("Enemy 1", {0, 1, 0, 0})};
-    for (std::size_t i = 0; i < 2; ++i) d.setup.sides[i].rallyCell = {TTRVCell{40, 40}, TTRVCell{41, 41}, TTRVCell{42, 42}};
+    for (TTRVWorldFractionInfo& side : d.setup.sides)
+      side.rallyCell = {TTRVCell{40, 40}, TTRVCell{41, 41}, TTRVCell{42, 42}};
     d.setup.sides[0].basePosition = {40, 0, 40};
     d.setup.sides[1].basePosition = {80, 0, 80};
     TTRVSavedUnit heli, tank;
@@ -112,8 +113,8 @@ TEST_F(EngineSaves, ASaveThatCannotBeLoadedLeavesTheRunningGameAsItWas) {
       {"a side count read again that differs", true, with(sideCount, 3), true, "does not read"},
       {"an unknown unit type", true, with(firstUnit, 9), true, "does not read"},
       {"a unit of a side the game lacks", true, with(firstUnit + 1, 5), true, "does not read"},
-      {"a world name leading out of worlds/", true, SaveBytes([](TTRVSaveData& d) { d.setup.worldName = "../x"; }), true,
-       "not a world name"},
+      {"a world name leading out of worlds/", true,
+       SaveBytes([](TTRVSaveData& d) { d.setup.worldName = "../x"; }), true, "not a world name"},
       {"a missing world", true, SaveBytes([](TTRVSaveData& d) { d.setup.worldName = "Gone"; }), false,
        "worlds/Gone.TRV is missing"},
       {"a campaign save", true, campaignSave.bytes, false, "campaign saves come with campaigns"},

@@ -88,8 +88,8 @@ TEST(WorldInfoCodec, TheStreamHoldsWindows1250AndTheLayoutOfTheFile) {
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(head.size())), head);
   EXPECT_EQ(bytes.size(), head.size() + 8 + 4 + kStoredSideMinBytes + 1) << "date, four bytes, one side named \"A\"";
   const std::size_t alive = head.size() + 8 + 4 + 2 + 8 + 32;
-  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + static_cast<long>(alive), bytes.begin() + static_cast<long>(alive) + 4),
-            (std::vector<std::uint8_t>{0xFF, 0xFF, 0, 0}));
+  const auto aliveAt = bytes.begin() + static_cast<long>(alive);
+  EXPECT_EQ(std::vector<std::uint8_t>(aliveAt, aliveAt + 4), (std::vector<std::uint8_t>{0xFF, 0xFF, 0, 0}));
   TTRVWorldInfo back;
   std::string error;
   ASSERT_TRUE(Read(bytes, back, error)) << error;
