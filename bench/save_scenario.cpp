@@ -1,7 +1,8 @@
 // morvane-bench makesave NAME [--size W] [--sides S] [--units N] [--seed X]: a new game of S
 // sides and N units on a generated W x W-sector island (made once, as worlds/SaveBench<W>x<S>),
-// started through the engine and saved as save/NAME.TRV. morvane-bench loadsave NAME: loads
-// save/NAME.TRV through the engine as the game does, window and all: load_s and the result word.
+// started through the engine and saved as save/NAME.TRV. morvane-bench [--shot FILE.bmp] loadsave
+// NAME: loads save/NAME.TRV through the engine as the game does, window and all: load_s and the
+// result word, and with --shot the view two seconds after the load.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -121,6 +122,9 @@ int RunLoadSaveScenario(const BenchOptions& options) {
   BenchDisplay display;
   if (!display.Open(800, 600, "loadsave")) return 1;
   TTRVEngine engine(display.window, platform::ProgramFolder());
+  engine.Settings.ResolutionX = 800;
+  engine.Settings.ResolutionY = 600;
+  engine.ApplyViewport();
   InstallWorldFactories(engine);
   platform::Stopwatch watch;
   const bool ok = engine.LoadGame(options.arguments[0]);
@@ -130,6 +134,22 @@ int RunLoadSaveScenario(const BenchOptions& options) {
     std::printf("result: OK\n");
   else
     std::printf("result: ERROR %s\n", engine.LastError().c_str());
+  if (ok && !options.shotPath.empty()) {
+    // The loaded game as the player first sees it, once the sectors around the camera baked.
+    engine.SkipFade();
+    engine.Viewer->Visible = true;
+    engine.Cadencer->SetEnabled(false);
+    const double dt = 1.0 / 60;
+    for (int i = 0; i < 120; ++i) {
+      engine.Progress(dt, dt * (i + 1));
+      engine.Viewer->Render();
+    }
+    std::string error;
+    if (!engine.Viewer->CreateSnapshotBitmap().SaveBmp(options.shotPath, error)) {
+      std::fprintf(stderr, "loadsave: %s\n", error.c_str());
+      return 1;
+    }
+  }
   engine.StopWorld();
   return ok ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "tests/game/save_fixture.h"
 #include "tests/support/source.h"
 #include "tests/world/side_expect.h"
+#include "units/targets.h"
 #include "world/filenames.h"
 
 namespace {
@@ -320,6 +322,15 @@ TEST_F(SaveGameTest, ASaveOfAnEarlierVersionStillLoadsAndIsWrittenAgainAlike) {
     for (std::size_t k = 0; k < again.units[d].size() && k < want.units[d].size(); ++k)
       again.units[d][k].state.targetSide = want.units[d][k].state.targetSide;
   EXPECT_EQ(WriteSaveFile(again, want.setup.savedAt, error), stored);
+
+  // And the loaded game plays on: its units step with their saved state and the beacons.
+  loaded->SetRunning(true);
+  for (int i = 0; i < 30; ++i) loaded->Step(0.05);
+  EXPECT_EQ(loaded->World().sideRoot->Count(), 3);
+  ForEachUnit(loaded->World(), [](TTRVEntity& u) {
+    const TAffineVector p = u.AbsoluteAffinePosition();
+    EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
+  });
 }
 
 }  // namespace
