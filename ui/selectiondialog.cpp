@@ -123,14 +123,14 @@ bool TSelectionList::SelectOffered() const { return SaveMode() || SelectedEntry(
 namespace {
 
 constexpr int kFormWidth = 250;
-constexpr int kFormHeight = 550;
-constexpr int kUpTop = 36;
+constexpr int kFormHeight = 566;
+constexpr int kUpTop = 40;
 constexpr int kScrollHeight = 18;
-constexpr int kRowsTop = 58;
-constexpr int kButtonTop = 500;
-constexpr int kButtonWidth = 72;
+constexpr int kRowsTop = 64;
+constexpr int kButtonTop = 512;
+constexpr int kButtonWidth = 64;
 constexpr int kButtonHeight = 30;
-constexpr int kButtonGap = 8;
+constexpr int kButtonGap = 14;  // the buttons' rounded rims stay apart
 constexpr platform::Color kRowSelected = platform::MakeColor(0, 128, 0);
 constexpr platform::Color kRowPlain = platform::MakeColor(255, 255, 255);
 constexpr platform::Color kRowText = platform::MakeColor(0, 0, 0);
@@ -170,7 +170,7 @@ TFormSelection::TFormSelection(platform::FontCache& fonts) : TDialogForm("FormSe
     };
     rows_[static_cast<std::size_t>(r)] = row;
   }
-  down_ = AddButton(*body_, "PanelDown", "Down", rowLeft, kRowsTop + TSelectionList::kRows * kRowHeight + 4,
+  down_ = AddButton(*body_, "PanelDown", "Down", rowLeft, kRowsTop + TSelectionList::kRows * kRowHeight + 6,
                     kRowWidth, kScrollHeight);
   for (TPanel* scroll : {up_, down_}) {
     scroll->ShowHint = true;

@@ -9,12 +9,14 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "scene/viewer.h"
 #include "shell/mainwindow.h"
 #include "ui/decidedialogs.h"
 #include "ui/errordialog.h"
@@ -204,6 +206,37 @@ TEST_F(SavesFlowTest, LoadGameListsTheSavesSortedDeletesThroughTheProgramFilesAn
   EXPECT_EQ(list.List().Selected(), 1) << "the highlight stays on the list";
   Click(list.PanelCancel());
   EXPECT_TRUE(MainMenu().Visible());
+}
+
+// The list and its details side by side inside the smallest screen, whichever details show.
+TEST_F(SavesFlowTest, TheListsAndTheirDetailsLieSideBySideInsideTheScreen) {
+  for (int i = 0; i < 12; ++i) Touch(folder_ / "save" / ("Battle " + std::to_string(10 + i) + ".TRV"));
+  Touch(folder_ / "worlds" / "North.TRV");
+  struct Case {
+    void (TFormTarvin::*open)();
+    const platform::widgets::TForm* details;
+  } cases[] = {{&TFormTarvin::OpenLoadGame, &main_->Dialog<ui::TFormLoadGameData>()},
+               {&TFormTarvin::OpenWorldList, &main_->Dialog<ui::TFormWorldData>()}};
+  for (const Case& c : cases) {
+    (main_.get()->*c.open)();
+    const ui::TFormSelection& list = Selection();
+    ASSERT_TRUE(list.Visible());
+    ASSERT_TRUE(c.details->Visible()) << c.details->Name();
+    for (const platform::widgets::TForm* f : {static_cast<const platform::widgets::TForm*>(&list), c.details}) {
+      EXPECT_GE(f->Left(), 0) << f->Name();
+      EXPECT_GE(f->Top(), 0) << f->Name();
+      EXPECT_LE(f->Left() + f->Width(), 800) << f->Name();
+      EXPECT_LE(f->Top() + f->Height(), 600) << f->Name();
+    }
+    EXPECT_GE(c.details->Left(), list.Left() + list.Width()) << "beside, not over, the list";
+  }
+  if (const char* dir = std::getenv("MORVANE_SHOTS")) {  // to look at it
+    main_->OpenLoadGame();
+    Click(Selection().PanelDown());
+    main_->Screen().Compose();
+    std::string why;
+    EXPECT_TRUE(ReadFramebufferToBitmap(800, 600).SaveBmp(std::string(dir) + "/saves-list.bmp", why)) << why;
+  }
 }
 
 TEST_F(SavesFlowTest, SelectOnAnEmptyListDoesNothingAndAChosenSaveLoads) {
