@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
       {"battle", RunBattleScenario},
       {"step", RunStepScenario},
       {"effects", RunEffectsScenario},
+      {"makesave", RunMakeSaveScenario},
+      {"loadsave", RunLoadSaveScenario},
   };
   BenchOptions options;
   std::string name;

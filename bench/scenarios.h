@@ -42,3 +42,8 @@ int RunStepScenario(const BenchOptions& options);
 // Big explosions in front of the camera every half second at 800 x 600, against the empty
 // view: floor_fps, effects_fps and particles_mean.
 int RunEffectsScenario(const BenchOptions& options);
+// makesave NAME [--size W] [--sides S] [--units N]: a new game on a generated island saved as
+// save/NAME.TRV through the engine; loadsave NAME: that save loaded through the engine, load_s
+// and "result: OK" or "result: ERROR <message>".
+int RunMakeSaveScenario(const BenchOptions& options);
+int RunLoadSaveScenario(const BenchOptions& options);

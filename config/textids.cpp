@@ -25,6 +25,7 @@ constexpr TextRow kTexts[] = {
     {TextId::LoadCreatingWorldMap, "Creating world map", "Vytvářím mapu"},
     {TextId::LoadStartingNewGame, "Starting new game", "Nahrávám"},
     {TextId::LoadAddingUnits, "Adding units: ", "Stavím jednotky: "},
+    {TextId::LoadReadingUnits, "Reading units data: ", "Načítám jednotky: "},
 
     {TextId::GenCreateWorldTitle, "Create new world", "Vytvoř nový ostrov"},
     {TextId::GenCreateCampaignTitle, "Create new campaign", "Vytvoř novou kampaň"},

@@ -26,6 +26,7 @@ enum class TextId : std::uint16_t {
   LoadCreatingWorldMap,
   LoadStartingNewGame,
   LoadAddingUnits,  // followed by the side's name
+  LoadReadingUnits,  // followed by the side's name
   // Generating an island or a campaign.
   GenCreateWorldTitle,
   GenCreateCampaignTitle,

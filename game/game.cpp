@@ -1,4 +1,4 @@
-// The game step in its fixed order, and starting a new game.
+// The game step in its fixed order, and starting a new game (saves: saveload.cpp).
 #include "game/game.h"
 
 #include "game/aimpoint.h"
@@ -134,12 +134,6 @@ void TTRVGame::StepUnits(TTRVWorld& w, double dt) {
 bool TTRVGame::IsChild(const TGLBaseSceneObject& parent, const TGLBaseSceneObject* object) {
   for (int k = 0; k < parent.Count(); ++k)
     if (parent.Children(k) == object) return true;
-  return false;
-}
-
-bool TTRVGame::SaveGame(const std::string&, std::string& error) {
-  // Saving comes with the save-game format; until then the caller is told, not misled.
-  error = "saving a game is not available yet";
   return false;
 }
 

@@ -3,6 +3,7 @@
 // each other through the step; a new one is one more line in Step.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,7 +36,7 @@ class TTRVGame : public TTRVRunningWorld {
   bool Running() const override { return world_->running; }
   void SetHUDVisible(bool visible) override { world_->hudVisible = visible; }
   void CutAirStrikeTimer(float maxSeconds) override { world_->CutAirStrikeTimer(maxSeconds); }
-  bool SaveGame(const std::string& name, std::string& error) override;
+  bool SaveGame(const std::filesystem::path& file, double savedAt, std::string& error) override;
   std::string CampaignName() const override { return world_->missionName; }
 
   // The point under the mouse that the next step hands to the player: the drawing callback
@@ -66,3 +67,11 @@ class TTRVGame : public TTRVRunningWorld {
 // ready to step, not yet running. Null with the loader's message when the world is refused.
 std::unique_ptr<TTRVGame> StartNewGame(TTRVWorldContext context, const std::string& name, const TTRVWorldInfo* info,
                                        std::string& error);
+
+// Loads the world a save names (worlds/ of the context) and gives it the saved sides and
+// units: piers and beacons rebuilt as a new game builds them, every unit as it was. The whole
+// save is read and checked first, so a broken one never loads an island; then its rally cells
+// and bases are checked against the island. Null with a message when anything is wrong; the
+// game is ready to step, not yet running.
+std::unique_ptr<TTRVGame> LoadSavedGame(TTRVWorldContext context, const std::filesystem::path& saveFile,
+                                        std::string& error);

@@ -77,11 +77,6 @@ TTRVCell FindRallyCell(const TTRVWorld& world, TTRVCell centre, int unitType) {
   return NearestFreeCell(world, SpawnGrid(world, unitType), centre);
 }
 
-// Whether side i stands on a naval base: it asks for one and the world has one for it.
-bool UsesNavalBase(const TTRVWorld& world, std::size_t i) {
-  return world.sides[i].navalBase != 0 && i < world.navalBases.size();
-}
-
 // The base a side gathers around: its naval base when it has one of the eight, else its land
 // base; a side with neither (a world with fewer bases than sides) gathers at the map's centre.
 TTRVCell BaseCell(const TTRVWorld& world, const TTRVWorldFractionInfo& side, std::size_t i, bool& naval) {
@@ -93,27 +88,11 @@ TTRVCell BaseCell(const TTRVWorld& world, const TTRVWorldFractionInfo& side, std
   return {world.CellsX() / 2, world.CellsZ() / 2};
 }
 
-void BuildPier(TTRVWorld& world, TTRVCell base, const TAffineVector& position) {
-  if (const TTRVTheme* military = world.FindTheme("Military"); military && military->objectRoot.Count() > 2) {
-    auto* pier = world.staticRoot->AddNewChild<TGLProxyObject>();
-    pier->MasterObject = military->objectRoot.Children(2);
-    pier->Position.SetPoint(position);
-  } else {
-    platform::LogWarning("game", "the Military theme has no pier; naval bases stand without one");
-  }
-  for (int x = base.x - 7; x <= base.x + 7; ++x)
-    for (int z = base.z - 2; z <= base.z + 2; ++z) world.objectHeightGrid.Set(x, z, kPierDeckHeight);
-  for (TTRVPathFinder* finder : {&world.airPathFinder, &world.groundPathFinder, &world.waterPathFinder})
-    for (int x = base.x - 8; x <= base.x + 8; ++x)
-      for (int z = base.z - 3; z <= base.z + 3; ++z) finder->SetPassable(x, z, false);
-}
-
 std::shared_ptr<TTRVAIWorldBeacon> MakeBeacon(const TTRVWorld& world, const TTRVPathFinder& finder, TTRVCell goal) {
   auto beacon = std::make_shared<TTRVAIWorldBeacon>(finder, GroundOf(world));
   beacon->Compute(goal);
   return beacon;
 }
-
 bool SetUpSide(TTRVWorld& world, std::size_t i, std::string& error) {
   TTRVWorldFractionInfo& side = world.sides[i];
   world.ReportProgress(TextId::LoadStartingNewGame, Percent(80, static_cast<int>(i), static_cast<int>(world.sides.size())));
@@ -122,7 +101,7 @@ bool SetUpSide(TTRVWorld& world, std::size_t i, std::string& error) {
   bool naval = false;
   const TTRVCell base = BaseCell(world, side, i, naval);
   side.basePosition = {static_cast<float>(base.x), 0, static_cast<float>(base.z)};
-  if (naval) BuildPier(world, base, side.basePosition);
+  if (naval) BuildPier(world, side.basePosition);
   const TTRVCell centre{static_cast<std::int32_t>(std::floor(side.basePosition.x)),
                         static_cast<std::int32_t>(std::floor(side.basePosition.z))};
   for (int t = 0; t < 3; ++t) {
@@ -133,9 +112,7 @@ bool SetUpSide(TTRVWorld& world, std::size_t i, std::string& error) {
     }
     side.rallyCell[static_cast<std::size_t>(t)] = c;
   }
-  side.airBeacon = MakeBeacon(world, world.airPathFinder, side.rallyCell[0]);
-  side.groundBeacon = MakeBeacon(world, world.groundPathFinder, side.rallyCell[1]);
-  side.waterBeacon = MakeBeacon(world, world.waterPathFinder, side.rallyCell[2]);
+  CreateSideBeacons(world, side);
   return true;
 }
 
@@ -234,6 +211,33 @@ void CreateUnits(TTRVWorld& world, std::size_t d, bool naval, const std::vector<
 }
 
 }  // namespace
+
+bool UsesNavalBase(const TTRVWorld& world, std::size_t i) {
+  return world.sides[i].navalBase != 0 && i < world.navalBases.size();
+}
+
+void BuildPier(TTRVWorld& world, const TAffineVector& position) {
+  const TTRVCell base{static_cast<std::int32_t>(std::floor(position.x)),
+                      static_cast<std::int32_t>(std::floor(position.z))};
+  if (const TTRVTheme* military = world.FindTheme("Military"); military && military->objectRoot.Count() > 2) {
+    auto* pier = world.staticRoot->AddNewChild<TGLProxyObject>();
+    pier->MasterObject = military->objectRoot.Children(2);
+    pier->Position.SetPoint(position);
+  } else {
+    platform::LogWarning("game", "the Military theme has no pier; naval bases stand without one");
+  }
+  for (int x = base.x - 7; x <= base.x + 7; ++x)
+    for (int z = base.z - 2; z <= base.z + 2; ++z) world.objectHeightGrid.Set(x, z, kPierDeckHeight);
+  for (TTRVPathFinder* finder : {&world.airPathFinder, &world.groundPathFinder, &world.waterPathFinder})
+    for (int x = base.x - 8; x <= base.x + 8; ++x)
+      for (int z = base.z - 3; z <= base.z + 3; ++z) finder->SetPassable(x, z, false);
+}
+
+void CreateSideBeacons(const TTRVWorld& world, TTRVWorldFractionInfo& side) {
+  side.airBeacon = MakeBeacon(world, world.airPathFinder, side.rallyCell[0]);
+  side.groundBeacon = MakeBeacon(world, world.groundPathFinder, side.rallyCell[1]);
+  side.waterBeacon = MakeBeacon(world, world.waterPathFinder, side.rallyCell[2]);
+}
 
 const TTRVPathFinder& SpawnGrid(const TTRVWorld& world, int unitType) {
   switch (unitType) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "world/grid.h"
@@ -31,6 +32,18 @@ const TTRVPathFinder& SpawnGrid(const TTRVWorld& world, int unitType);
 // Up to 101 random tries within floor(radius) of the centre (z drawn first); the first inner,
 // passable cell of the type's grid, or kNoCell.
 TTRVCell FindSpawnCell(const TTRVWorld& world, TTRVCell centre, int unitType, float radius);
+
+// Whether side i stands on a naval base: it asks for one and the world has one for it.
+bool UsesNavalBase(const TTRVWorld& world, std::size_t i);
+
+// A naval side's pier at its base position (the base cell is its floor): the Military theme's
+// pier model, its deck height on the cells it covers and those cells closed on every path grid.
+// A new game and a loaded one build it alike.
+void BuildPier(TTRVWorld& world, const TAffineVector& position);
+
+// The side's three world beacons, aimed at its rally cells of helicopters, tanks and boats.
+// The rally cells must lie on the map.
+void CreateSideBeacons(const TTRVWorld& world, TTRVWorldFractionInfo& side);
 
 // Sets the sides up from the world's copy of them (the loader has copied them from the
 // set-up) and creates every unit under its side's cube in sideRoot. False, with a message,

@@ -2,6 +2,7 @@
 // with a small stand-in, so the shell's timing rules are checked without an island.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "world/status.h"
@@ -19,7 +20,9 @@ class TTRVRunningWorld {
   virtual void SetHUDVisible(bool visible) = 0;
   // The tutorial's forced air strike: shorten the air-strike wait to at most this many seconds.
   virtual void CutAirStrikeTimer(float maxSeconds) = 0;
-  virtual bool SaveGame(const std::string& name, std::string& error) = 0;
+  // Writes the game to `file` (the engine names it) dated `savedAt` (days since 1899-12-30).
+  // False with a message, the game running on as before and an older file kept, when it fails.
+  virtual bool SaveGame(const std::filesystem::path& file, double savedAt, std::string& error) = 0;
   // The campaign the game belongs to, or "" / "- - -" for none.
   virtual std::string CampaignName() const = 0;
 };

@@ -7,6 +7,7 @@
 #include <exception>
 #include <new>
 
+#include "generator/progress.h"
 #include "platform/clock.h"
 #include "platform/fonts.h"
 #include "platform/filebytes.h"
@@ -15,6 +16,8 @@
 #include "platform/random.h"
 #include "platform/window.h"
 #include "shell/gametypes.h"
+#include "shell/lessons.h"
+#include "world/filenames.h"
 #include "world/weapons.h"
 #include "world/worldfile.h"
 #include "world/worldload.h"
@@ -329,19 +332,35 @@ TTRVStartOutcome TTRVEngine::StartWorld(const std::string& name, const TTRVWorld
 bool TTRVEngine::LoadGame(const std::string& name) {
   lastError_.clear();
   saveUnreadable_ = false;
-  timeAccel_ = false;
   const std::filesystem::path file = files_.Save(name);
   std::error_code ec;
   if (file.empty() || !std::filesystem::exists(file, ec)) {
     lastError_ = "the saved game save/" + name + ".TRV is missing";
     return false;
   }
-  if (!SavedGameLoader) {
-    lastError_ = "loading saved games is not available yet";
+  // Everything that can be told from the save alone is checked before the running game is
+  // stopped: a refused load leaves it as it was.
+  const TTRVExtractLoadGameData header = ::ReadSaveHeader(file);
+  auto refuse = [&](std::string why, bool unreadable) {
+    lastError_ = "Saved game \"" + name + "\": " + std::move(why);
+    saveUnreadable_ = unreadable;
+    platform::LogError("engine", lastError_);
     return false;
-  }
-  // A save is never a lesson: no forced weapon comes with it.
-  tutorialMode_ = false;
+  };
+  if (!header.valid) return refuse("the file does not read as a saved game", true);
+  if (header.campaignSave) return refuse("campaign saves come with campaigns", false);
+  if (NamesCampaign(header.campaignName))
+    return refuse("it belongs to the campaign \"" + header.campaignName + "\"; campaign games come with campaigns",
+                  false);
+  const std::filesystem::path world = files_.World(header.worldName);
+  if (world.empty()) return refuse("\"" + header.worldName + "\" is not a world name", true);
+  if (!std::filesystem::exists(world, ec))
+    return refuse("the world file worlds/" + header.worldName + ".TRV is missing", false);
+  if (!SavedGameLoader) return refuse("loading saved games is not available", false);
+  timeAccel_ = false;
+  // A save is never a lesson: no forced weapon and no unlock come with it. A save of the
+  // tutorial's island is still the tutorial, so that its end leads back to the lessons.
+  tutorialMode_ = header.worldName == kTutorialWorld;
   tutorialWeapon_ = -1;
   lessonUnlock_ = 0;
   return BuildWorld(SavedGameLoader, name, nullptr);
@@ -353,8 +372,15 @@ bool TTRVEngine::SaveGame(const std::string& name) {
     lastError_ = "no game is running";
     return false;
   }
+  const std::filesystem::path file = files_.Save(name);
+  if (file.empty()) {
+    lastError_ = "\"" + name + "\" is not a save name";
+    return false;
+  }
+  // The frame clock stays stopped: whoever saved starts it again (the menus by resuming).
+  Cadencer->SetEnabled(false);
   std::string error;
-  if (World->SaveGame(name, error)) return true;
+  if (World->SaveGame(file, NowAsDays(), error)) return true;
   lastError_ = error.empty() ? "the game could not be saved" : error;
   platform::LogError("engine", lastError_);
   return false;

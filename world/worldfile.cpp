@@ -4,6 +4,7 @@
 #include "world/worldfile.h"
 
 #include "platform/atomicfile.h"
+#include "platform/bytestream.h"
 #include "platform/filebytes.h"
 #include "world/worldload.h"
 
@@ -13,85 +14,8 @@
 
 namespace {
 
-class ByteReader {
- public:
-  explicit ByteReader(std::span<const std::uint8_t> bytes, std::size_t pos = 0) : bytes_(bytes), pos_(pos) {}
-
-  std::size_t Pos() const { return pos_; }
-  std::size_t Left() const { return pos_ <= bytes_.size() ? bytes_.size() - pos_ : 0; }
-  bool AtEnd() const { return Left() == 0; }
-  std::uint8_t Peek() const { return bytes_[pos_]; }
-
-  bool Raw(void* out, std::size_t n) {
-    if (Left() < n) return false;
-    if (n) std::memcpy(out, bytes_.data() + pos_, n);
-    pos_ += n;
-    return true;
-  }
-  bool U8(std::uint8_t& v) { return Raw(&v, 1); }
-  bool U16(std::uint16_t& v) {
-    std::uint8_t b[2];
-    if (!Raw(b, 2)) return false;
-    v = static_cast<std::uint16_t>(b[0] | b[1] << 8);
-    return true;
-  }
-  bool I16(std::int16_t& v) {
-    std::uint16_t u;
-    if (!U16(u)) return false;
-    v = static_cast<std::int16_t>(u);
-    return true;
-  }
-  bool I32(std::int32_t& v) {
-    std::uint8_t b[4];
-    if (!Raw(b, 4)) return false;
-    v = static_cast<std::int32_t>(std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 |
-                                  std::uint32_t{b[3]} << 24);
-    return true;
-  }
-  bool F64(double& v) {
-    std::uint8_t b[8];
-    if (!Raw(b, 8)) return false;
-    std::uint64_t u = 0;
-    for (int i = 7; i >= 0; --i) u = u << 8 | b[i];
-    v = std::bit_cast<double>(u);
-    return true;
-  }
-  bool ShortString(std::string& s) {
-    std::uint8_t n;
-    if (!U8(n) || Left() < n) return false;
-    s.assign(reinterpret_cast<const char*>(bytes_.data() + pos_), n);
-    pos_ += n;
-    return true;
-  }
-
- private:
-  std::span<const std::uint8_t> bytes_;
-  std::size_t pos_;
-};
-
-class ByteWriter {
- public:
-  std::vector<std::uint8_t> bytes;
-  void U8(std::uint8_t v) { bytes.push_back(v); }
-  void U16(std::uint16_t v) {
-    U8(static_cast<std::uint8_t>(v));
-    U8(static_cast<std::uint8_t>(v >> 8));
-  }
-  void I16(std::int16_t v) { U16(static_cast<std::uint16_t>(v)); }
-  void I32(std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) U8(static_cast<std::uint8_t>(u >> (8 * i)));
-  }
-  void F64(double v) {
-    const auto u = std::bit_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i) U8(static_cast<std::uint8_t>(u >> (8 * i)));
-  }
-  void Raw(const std::uint8_t* p, std::size_t n) { bytes.insert(bytes.end(), p, p + n); }
-  void ShortString(const std::string& s) {
-    U8(static_cast<std::uint8_t>(s.size()));
-    Raw(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-  }
-};
+using platform::ByteReader;
+using platform::ByteWriter;
 
 std::string At(std::size_t pos) { return " (byte " + std::to_string(pos) + ")"; }
 

@@ -32,7 +32,7 @@ class FakeWorld : public TTRVRunningWorld {
   bool Running() const override { return running; }
   void SetHUDVisible(bool visible) override { hudVisible = visible; }
   void CutAirStrikeTimer(float s) override { airStrikeCut = s; }
-  bool SaveGame(const std::string&, std::string&) override { return true; }
+  bool SaveGame(const std::filesystem::path&, double, std::string&) override { return true; }
   std::string CampaignName() const override { return ""; }
 };
 

@@ -36,7 +36,7 @@ class StandInWorld : public TTRVRunningWorld {
   bool Running() const override { return true; }
   void SetHUDVisible(bool) override {}
   void CutAirStrikeTimer(float) override {}
-  bool SaveGame(const std::string&, std::string&) override { return true; }
+  bool SaveGame(const std::filesystem::path&, double, std::string&) override { return true; }
   std::string CampaignName() const override { return campaign_; }
 
  private:
