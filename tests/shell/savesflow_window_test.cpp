@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "scene/viewer.h"
+#include "game/savegame.h"
 #include "shell/mainwindow.h"
 #include "ui/decidedialogs.h"
 #include "ui/errordialog.h"
@@ -34,30 +35,43 @@ namespace {
 namespace fs = std::filesystem;
 using ui::TSelectionMode;
 
-// A game whose save writes save/<name>.TRV, or refuses with `refusal`.
+// The smallest save the engine takes: two sides and no units, on the world "Stand".
+bool WriteStandInSave(const fs::path& file, double savedAt, std::string& error) {
+  TTRVSaveData data;
+  data.setup.worldName = "Stand";
+  data.setup.sides.resize(2);
+  data.setup.sides[0].name = "Player";
+  data.setup.sides[1].name = "Enemy";
+  data.units.resize(2);
+  const std::vector<std::uint8_t> bytes = WriteSaveFile(data, savedAt, error);
+  if (bytes.empty()) return false;
+  fs::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+// A game whose save writes the stand-in save, or refuses with `refusal`.
 class SavingWorld : public TTRVRunningWorld {
  public:
-  SavingWorld(fs::path folder, std::string refusal, std::vector<std::string>* saved)
-      : folder_(std::move(folder)), refusal_(std::move(refusal)), saved_(saved) {}
+  SavingWorld(std::string refusal, std::vector<std::string>* saved)
+      : refusal_(std::move(refusal)), saved_(saved) {}
   void Step(double) override {}
   void SetRunning(bool) override {}
   bool Running() const override { return true; }
   void SetHUDVisible(bool) override {}
   void CutAirStrikeTimer(float) override {}
-  bool SaveGame(const std::string& name, std::string& error) override {
-    if (saved_) saved_->push_back(name);
+  bool SaveGame(const fs::path& file, double savedAt, std::string& error) override {
+    if (saved_) saved_->push_back(file.stem().string());
     if (!refusal_.empty()) {
       error = refusal_;
       return false;
     }
-    fs::create_directories(folder_ / "save");
-    std::ofstream(folder_ / "save" / (name + ".TRV")) << "saved";
-    return true;
+    return WriteStandInSave(file, savedAt, error);
   }
   std::string CampaignName() const override { return ""; }
 
  private:
-  fs::path folder_;
   std::string refusal_;
   std::vector<std::string>* saved_;
 };
@@ -89,15 +103,18 @@ class SavesFlowTest : public ::testing::Test {
         error = "the stand-in refuses";
         return nullptr;
       }
-      return std::make_unique<SavingWorld>(folder_, "", &saved_);
+      return std::make_unique<SavingWorld>("", &saved_);
     };
   }
   void TearDown() override {
     main_.reset();
     fs::remove_all(folder_);
   }
+  // The world the stand-in's saves name: the engine loads a save only while it is there.
+  void StandWorld() { std::ofstream(folder_ / "worlds" / "Stand.TRV") << "the saves' world"; }
   void PausedGame(const std::string& refusal = "") {
-    main_->Engine().World = std::make_unique<SavingWorld>(folder_, refusal, &saved_);
+    StandWorld();
+    main_->Engine().World = std::make_unique<SavingWorld>(refusal, &saved_);
     main_->Resume();
     main_->Pause(true);
     main_->Open<ui::TFormGameMenu>();
@@ -249,7 +266,9 @@ TEST_F(SavesFlowTest, SelectOnAnEmptyListDoesNothingAndAChosenSaveLoads) {
   EXPECT_TRUE(loaded_.empty());
   Click(Selection().PanelCancel());
 
-  Touch(folder_ / "save" / "Mine.TRV");
+  StandWorld();
+  std::string error;
+  ASSERT_TRUE(WriteStandInSave(folder_ / "save" / "Mine.TRV", 46000, error)) << error;
   Click(MainMenu().PanelLoadGame());
   Click(Selection().PanelSelect());
   EXPECT_EQ(loaded_, std::vector<std::string>{"Mine"});
@@ -304,7 +323,7 @@ TEST_F(SavesFlowTest, TheMainMenusWaysIntoOtherGamesLeaveTheTutorialBehind) {
   Touch(folder_ / "worlds" / "Tutorial.TRV");
   main_->Engine().NewGameLoader = [this](TTRVEngine&, const std::string&, const TTRVWorldInfo*,
                                          std::string&) -> std::unique_ptr<TTRVRunningWorld> {
-    return std::make_unique<SavingWorld>(folder_, "", nullptr);
+    return std::make_unique<SavingWorld>("", nullptr);
   };
   platform::widgets::TPanel& (ui::TFormMainMenu::*buttons[])() = {
       &ui::TFormMainMenu::PanelLoadGame, &ui::TFormMainMenu::PanelSkirmish, &ui::TFormMainMenu::PanelCampaign};
