@@ -101,8 +101,8 @@ TEST(ScreenFlow, FirstRunOffersOnlyTheLanguagesThenTheMenuAndExitKeepsTheChoice)
   EXPECT_GT(lit, 20) << "the banner of the title picture";
 
   ASSERT_TRUE(s.Click(menu.PanelEnglish()));
-  EXPECT_EQ(ShownButtons(menu),
-            (std::vector<std::string>{"PanelTutorial", "PanelTips", "PanelCredits", "PanelExit"}));
+  EXPECT_EQ(ShownButtons(menu), (std::vector<std::string>{"PanelTutorial", "PanelLoadGame", "PanelTips",
+                                                          "PanelCredits", "PanelExit"}));
   EXPECT_TRUE(menu.LabelTitle().Showing());
   shot = s.Shot("mainmenu-en");
   e2e::ExpectMenusReadable(s.Main().Host(), shot);
