@@ -71,6 +71,37 @@ constexpr TextRow kTexts[] = {
     {TextId::LessonEnemySide, "Enemy", "Nepřítel"},
 
     {TextId::TutorialLessonLocked, "Locked", "Uzamčeno"},
+
+    {TextId::SelectLoadGameHeading, "Load game", "Nahraj hru"},
+    {TextId::SelectSaveGameHeading, "Save game", "Ulož hru"},
+    {TextId::SelectLoadWorldHeading, "Load world", "Nahraj ostrov"},
+    {TextId::SelectNewCampaignHeading, "Start new campaign", "Začni novou kampaň"},
+    {TextId::SelectLoad, "Load", "Nahraj"},
+    {TextId::SelectSave, "Save", "Ulož"},
+    {TextId::SelectStart, "Start", "Začni"},
+    {TextId::SelectCreateNew, "Create new", "Vytvoř novou"},
+    {TextId::NoValue, "- - -", "- - -"},
+    {TextId::UnitHelicopter, "Helicopter", "Vrtulník"},
+    {TextId::UnitTank, "Tank", "Tank"},
+    {TextId::UnitBoat, "Boat", "Loď"},
+
+    {TextId::InputFilePrompt, "Enter file name", "Napiš jméno souboru"},
+    {TextId::InputWorldPrompt, "Enter new world name", "Napiš název nového ostrova"},
+    {TextId::InputCampaignPrompt, "Enter new campaign name", "Napiš název nové kampaně"},
+    {TextId::InputSaveInvalid, "Save not successful !!!", "Ukládání bylo neúspěšné !!!"},
+    {TextId::InputWorldInvalid, "Invalid world name !!!", "Nesprávný název !!!"},
+    {TextId::InputCampaignInvalid, "Invalid campaign name !!!", "Nesprávný název !!!"},
+    {TextId::SaveExistsBefore, "Saved game '", "Uložená pozice pod názvem '"},
+    {TextId::SaveExistsAfter, "' already exists. Do you want to overwrite it?", "' již existuje. Chcete ji přepsat?"},
+    {TextId::WorldExistsBefore, "World '", "Ostrov pod názvem '"},
+    {TextId::WorldExistsAfter, "' already exists. Do you want to overwrite it?", "' již existuje. Chcete ho přepsat?"},
+    {TextId::CampaignExistsBefore, "Campaign '", "Kampaň pod názvem '"},
+    {TextId::CampaignExistsAfter, "' already exists. Do you want to overwrite it?",
+     "' již existuje. Chcete ji přepsat?"},
+    {TextId::ErrorSaveNotWritten, "The game could not be saved; it goes on as it was.",
+     "Hru se nepodařilo uložit; pokračuje beze změny."},
+    {TextId::ErrorTempSaveNotWritten, "The game could not be kept across the change of the display; it goes on as it was.",
+     "Hru se nepodařilo uchovat při změně zobrazení; pokračuje beze změny."},
 };
 
 constexpr bool RowsInOrder() {

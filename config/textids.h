@@ -71,6 +71,34 @@ enum class TextId : std::uint16_t {
   LessonEnemySide,
   // The tutorial dialog.
   TutorialLessonLocked,  // a lesson not yet reached
+  // The lists of saves, worlds and campaigns.
+  SelectLoadGameHeading,
+  SelectSaveGameHeading,
+  SelectLoadWorldHeading,
+  SelectNewCampaignHeading,
+  SelectLoad,
+  SelectSave,
+  SelectStart,
+  SelectCreateNew,
+  NoValue,  // a detail that is not known
+  UnitHelicopter,
+  UnitTank,
+  UnitBoat,
+  // The name entry.
+  InputFilePrompt,
+  InputWorldPrompt,
+  InputCampaignPrompt,
+  InputSaveInvalid,
+  InputWorldInvalid,
+  InputCampaignInvalid,
+  SaveExistsBefore,  // then the name, then SaveExistsAfter
+  SaveExistsAfter,
+  WorldExistsBefore,
+  WorldExistsAfter,
+  CampaignExistsBefore,
+  CampaignExistsAfter,
+  ErrorSaveNotWritten,
+  ErrorTempSaveNotWritten,
   Count
 };
 

@@ -9,10 +9,14 @@
 #include "ui/errordialog.h"
 #include "ui/gamemenu.h"
 #include "ui/gameoverdialog.h"
+#include "ui/inputdialog.h"
+#include "ui/loadgamedata.h"
 #include "ui/loadingdialog.h"
 #include "ui/mainmenu.h"
+#include "ui/selectiondialog.h"
 #include "ui/tipsdialog.h"
 #include "ui/tutorialdialog.h"
+#include "ui/worlddata.h"
 
 namespace {
 
@@ -25,10 +29,11 @@ std::unique_ptr<ui::TDialogForm> Make(platform::FontCache& fonts) {
 
 // One row per dialog, in the order the game has always made them.
 constexpr MakeDialog kDialogs[] = {
-    Make<ui::TFormMainMenu>,       Make<ui::TFormGameMenu>,   Make<ui::TFormLoading>,
+    Make<ui::TFormMainMenu>,    Make<ui::TFormGameMenu>,       Make<ui::TFormLoading>,
+    Make<ui::TFormSelection>,   Make<ui::TFormLoadGameData>,   Make<ui::TFormInput>,
     Make<ui::TFormSkirmishDecide>, Make<ui::TFormCreateWorld>, Make<ui::TFormGameOver>,
-    Make<ui::TFormCampDecide>,     Make<ui::TFormError>,      Make<ui::TFormTips>,
-    Make<ui::TFormCredits>,        Make<ui::TFormTutorial>,
+    Make<ui::TFormWorldData>,   Make<ui::TFormCampDecide>,     Make<ui::TFormError>,
+    Make<ui::TFormTips>,        Make<ui::TFormCredits>,        Make<ui::TFormTutorial>,
 };
 
 }  // namespace

@@ -158,6 +158,12 @@ class TTRVEngine {
   std::uint8_t FadeState() const { return fadeState_; }
   float FadeProgress() const { return fadeProgress_; }
   bool TutorialMode() const { return tutorialMode_; }
+  // The main menu's ways into other games than lessons leave the tutorial behind.
+  void EndTutorialMode() {
+    tutorialMode_ = false;
+    tutorialWeapon_ = -1;
+    lessonUnlock_ = 0;
+  }
   int TutorialWeapon() const { return tutorialWeapon_; }
   std::uint8_t LessonUnlock() const { return lessonUnlock_; }
   int ZoomAccumulator() const { return zoomAccumulator_; }

@@ -15,6 +15,7 @@
 #include "shell/texts.h"
 #include "shell/titlescreen.h"
 #include "shell/worldfactory.h"
+#include "world/filenames.h"
 
 namespace {
 
@@ -202,7 +203,19 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
     ReportSettingsNotSaved(error);
   }
   engine_->NextMusicTrack();  // the Music switch takes effect at once
-  bool tempSaved = engine_->WorldRunning() && engine_->SaveGame("TempSave");
+  // A running game is kept across the change and loaded back after it. One that could not
+  // be kept goes on as it was, and the player is told.
+  const std::string tempSave(kTempSaveName);
+  bool tempSaved = false, tempSaveFailed = false;
+  std::string tempSaveError;
+  if (engine_->WorldRunning()) {
+    tempSaved = engine_->SaveGame(tempSave);
+    if (!tempSaved) {
+      tempSaveFailed = true;
+      tempSaveError = engine_->LastError();
+      platform::LogError("save", "the game was not kept across the settings change: " + tempSaveError);
+    }
+  }
 
   if (changeDisplay && s.FullScr) {
     TScreenResolution mode = FullScreen.ResolutionMode();
@@ -238,7 +251,16 @@ void TFormTarvin::ApplySettings(bool changeDisplay) {
   engine_->Tips.LoadTips(folder_, s.Language);
   // The title picture is drawn for the screen it is shown on.
   if (titleShown_) ShowTitleScreen();
-  if (tempSaved) engine_->LoadGame("TempSave");
+  if (tempSaved) {
+    // The same way back as the menus' loads; kept on disk only when it could not be read,
+    // so the player's list never holds a copy of the game's own.
+    if (LoadGame(tempSave)) {
+      std::error_code ec;
+      std::filesystem::remove(engine_->Files().Save(tempSave), ec);
+    }
+  } else if (tempSaveFailed) {
+    ShowError(TextId::ErrorTempSaveNotWritten, tempSaveError, true);
+  }
 }
 
 void TFormTarvin::WriteScreenshot() {

@@ -22,6 +22,7 @@
 #include "shell/fullscreen.h"
 #include "ui/decoration.h"
 #include "ui/screen.h"
+#include "ui/selectiondialog.h"
 
 class TFormTarvin {
  public:
@@ -42,7 +43,9 @@ class TFormTarvin {
 
   // Operations the dialogs use.
   void StartWorld(const std::string& name, const TTRVWorldInfo* info, const TTRVGameStart& start);
-  void LoadGame(const std::string& name);
+  // The loading dialog, then the saved game; false when it could not be loaded (the error
+  // dialog is then up, over the main menu's still image).
+  bool LoadGame(const std::string& name);
   void Pause(bool snapshot);
   void Resume();
   // Hides the system cursor over the running 3D view, shows it anywhere else.
@@ -73,6 +76,21 @@ class TFormTarvin {
   void ShowTips();
   void NextTip();
   void ChooseCzech() { ChooseLanguage("CZE"); }
+  // The lists of saves and worlds and the name entry (screenflow.cpp).
+  void OpenLoadGame();
+  void OpenSkirmish();
+  void OpenCampaign();
+  void ShowSkirmishChoice();
+  void OpenSaveFromGame();
+  void OpenLoadFromGame();
+  void OpenWorldList();
+  void SelectionSelect();
+  void SelectionDelete();
+  void SelectionCancel();
+  void InputCancel();
+  // The error dialog's OK: back to the paused game's menu when the game went on, else the
+  // main menu.
+  void CloseError();
   void ChooseEnglish() { ChooseLanguage("ENG"); }
 
   // The supervisory tick (also called directly by tests).
@@ -106,12 +124,11 @@ class TFormTarvin {
   std::function<void(TTRVReason reason)> OnPlayJingle;
 
  private:
-  // The save and load dialogs are not in this build: their buttons stay hidden.
-  static constexpr bool kSavesOffered = false;
-
   void MakeDialogs();
   // The dialogs' buttons: what each one does (screenflow.cpp).
   void ConnectDialogs();
+  // The lists' and the name entry's own notices (savesflow.cpp).
+  void ConnectListDialogs();
   // Puts one dialog in its place for the screen (after it changed its size) and shows it.
   void ShowDialog(ui::TDialogForm& dialog);
   bool GenerateTutorialWorld();
@@ -124,7 +141,15 @@ class TFormTarvin {
   // a session.
   void ReportSettingsNotSaved(const std::string& error);
   // The error dialog with a text of ours and the details in the words of whatever refused.
-  void ShowError(TextId text, const std::string& detail);
+  // `backToGame`: the game goes on behind it, so OK returns to its menu.
+  void ShowError(TextId text, const std::string& detail, bool backToGame = false);
+  void OpenSelection(ui::TSelectionMode mode);
+  // The details beside the list follow its highlighted entry.
+  void ShowSelectionDetails();
+  std::vector<ui::TSelectionEntry> SelectionEntriesFor(ui::TSelectionMode mode) const;
+  // A name the entry dialog accepted: the game saved under it.
+  void AcceptName(const std::string& name);
+  bool NameExists(const std::string& name) const;
   TTRVLanguage Language() const;
   void CloseDialogs();
   void WriteScreenshot();
@@ -150,4 +175,5 @@ class TFormTarvin {
   bool settingsErrorPending_ = false;
   std::string settingsError_;
   TTRVStartOutcome lastStart_ = TTRVStartOutcome::Started;
+  bool errorBackToGame_ = false;
 };

@@ -17,10 +17,14 @@
 #include "ui/errordialog.h"
 #include "ui/gamemenu.h"
 #include "ui/gameoverdialog.h"
+#include "ui/inputdialog.h"
 #include "ui/loadingdialog.h"
 #include "ui/mainmenu.h"
+#include "ui/selectiondialog.h"
 #include "ui/tipsdialog.h"
 #include "ui/tutorialdialog.h"
+#include "ui/worlddata.h"
+#include "world/filenames.h"
 
 using platform::widgets::TPanel;
 using platform::widgets::TWidget;
@@ -46,25 +50,34 @@ const TTRVTransition kTransitions[] = {
     {On(&TFormMainMenu::PanelCzech), &F::ChooseCzech},
     {On(&TFormMainMenu::PanelEnglish), &F::ChooseEnglish},
     {On(&TFormMainMenu::PanelTutorial), &F::OpenTutorial},
-    {On(&TFormMainMenu::PanelSkirmish), &F::Open<TFormSkirmishDecide>},
-    {On(&TFormMainMenu::PanelCampaign), &F::Open<TFormCampDecide>},
+    {On(&TFormMainMenu::PanelSkirmish), &F::OpenSkirmish},
+    {On(&TFormMainMenu::PanelCampaign), &F::OpenCampaign},
+    {On(&TFormMainMenu::PanelLoadGame), &F::OpenLoadGame},
     {On(&TFormMainMenu::PanelTips), &F::ShowTips},
     {On(&TFormMainMenu::PanelCredits), &F::Open<TFormCredits>},
     {On(&TFormMainMenu::PanelExit), &F::ExitProgram},
 
     {On(&TFormGameMenu::PanelContinue), &F::ContinueGame},
     {On(&TFormGameMenu::PanelExit), &F::ExitToMainMenu},
+    {On(&TFormGameMenu::PanelSave), &F::OpenSaveFromGame},
+    {On(&TFormGameMenu::PanelLoad), &F::OpenLoadFromGame},
 
     {On(&TFormGameOver::PanelMainMenu), &F::ExitToMainMenu},
     {On(&TFormGameOver::PanelLoad), &F::LeaveFinishedGame},
     {On(&TFormGameOver::PanelContinue), &F::ContinueAfterGame},
 
-    {On(&TFormError::PanelOK), &F::ShowMainMenu},
+    {On(&TFormError::PanelOK), &F::CloseError},
     {On(&TFormTips::PanelNext), &F::NextTip},
     {On(&TFormTips::PanelCancel), &F::ShowMainMenu},
     {On(&TFormCredits::PanelOK), &F::ShowMainMenu},
     {On(&TFormTutorial::PanelCancel), &F::ShowMainMenu},
+    {On(&TFormSkirmishDecide::PanelLoadWorld), &F::OpenWorldList},
     {On(&TFormSkirmishDecide::PanelCancel), &F::ShowMainMenu},
+
+    {On(&TFormSelection::PanelSelect), &F::SelectionSelect},
+    {On(&TFormSelection::PanelDelete), &F::SelectionDelete},
+    {On(&TFormSelection::PanelCancel), &F::SelectionCancel},
+    {On(&TFormInput::PanelCancel), &F::InputCancel},
     {On(&TFormCampDecide::PanelCancel), &F::ShowMainMenu},
 };
 
@@ -95,9 +108,10 @@ void TFormTarvin::ConnectDialogs() {
   Dialog<TFormTutorial>().OnLesson = [this](int lesson) { StartLesson(lesson); };
 
   TFormGameMenu& gameMenu = Dialog<TFormGameMenu>();
-  gameMenu.Offers.save = kSavesOffered;
-  gameMenu.Offers.load = kSavesOffered;
+  gameMenu.Offers.save = true;
+  gameMenu.Offers.load = true;
   gameMenu.Arrange();
+  ConnectListDialogs();
 
   engine_->OnLoadingProgress = [this](const std::string& text, int percent, const std::string& tip) {
     Dialog<TFormLoading>().SetProgress(text, percent, tip);
@@ -120,7 +134,7 @@ void TFormTarvin::ExitToMainMenu() {
 void TFormTarvin::LeaveFinishedGame() {
   Dialog<TFormGameOver>().Hide();
   engine_->StopWorld();
-  ShowMainMenu();
+  OpenSelection(ui::TSelectionMode::LoadGame);
 }
 
 void TFormTarvin::ContinueAfterGame() {
@@ -150,7 +164,7 @@ void TFormTarvin::ShowMainMenu() {
   ui::TMainMenuState state;
   state.languageChosen = engine_->Settings.LangSelected;
   state.tutorialProgress = engine_->Settings.Tutorial;
-  state.loadGameOffered = kSavesOffered;
+  state.loadGameOffered = true;
   TFormMainMenu& menu = Dialog<TFormMainMenu>();
   menu.Arrange(state);
   screen_->ShowStill(true);
@@ -201,7 +215,7 @@ void TFormTarvin::StartWorld(const std::string& name, const TTRVWorldInfo* info,
   Resume();
 }
 
-void TFormTarvin::LoadGame(const std::string& name) {
+bool TFormTarvin::LoadGame(const std::string& name) {
   CloseDialogs();
   TFormLoading& loading = Dialog<TFormLoading>();
   loading.SetProgress("", 0, engine_->Tips.CurrentTip());
@@ -212,15 +226,22 @@ void TFormTarvin::LoadGame(const std::string& name) {
     loading.Hide();
     // A broken automatic save would be offered again and again; one whose world file is
     // only missing is kept.
-    if (name == "AutoSave" && engine_->SaveUnreadable()) {
+    if (name == kAutoSaveName && engine_->SaveUnreadable()) {
       std::error_code ec;
       std::filesystem::remove(engine_->Files().Save(name), ec);
     }
     ShowError(TextId::ErrorSaveNotLoaded, engine_->LastError());
+    return false;
   }
+  loading.Hide();
+  // As after StartWorld: the game starts now, and the tick does not resume it again.
+  if (engine_->Status == TTRVStatus::Loaded) engine_->TakeStatus();
+  Resume();
+  return true;
 }
 
-void TFormTarvin::ShowError(TextId text, const std::string& detail) {
+void TFormTarvin::ShowError(TextId text, const std::string& detail, bool backToGame) {
+  errorBackToGame_ = backToGame;
   TFormError& dialog = Dialog<TFormError>();
   dialog.SetText(TextString(text, Language()));
   dialog.SetDetail(detail);
@@ -270,7 +291,7 @@ void TFormTarvin::GameOverStep(TTRVStatus status) {
     if (inCampaign) dialog.SetContinueCaption(TextString(TextId::ContinueCampaign, language));
   } else {
     dialog.SetTitle(TextString(TextId::MissionFailed, language));
-    dialog.ShowButtons(true, kSavesOffered, false);
+    dialog.ShowButtons(true, true, false);
   }
   if (e.TutorialMode()) {
     // Won or lost, a lesson played unlocks the next ones.

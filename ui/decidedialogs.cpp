@@ -5,9 +5,13 @@ namespace ui {
 
 TFormSkirmishDecide::TFormSkirmishDecide(platform::FontCache& fonts)
     : TQuestionForm("FormSkirmishDecide", fonts, 0.5, 0.75,
-                    "Do you want to play skirmish in existing world or create new one ?") {
+                    "Do you want to play skirmish in existing world or create new one ?", 715, 256) {
   load_ = AddAnswer("PanelLoadWorld", "Load world");
+  load_->ShowHint = true;
+  load_->Hint = "Play a game in a world created before.";
   create_ = AddAnswer("PanelCreateWorld", "Create world");
+  create_->ShowHint = true;
+  create_->Hint = "Create a completely new world.";
   cancel_ = AddCancel("PanelCancel", "Cancel");
   Arrange(false, false);
 }

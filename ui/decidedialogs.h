@@ -11,6 +11,7 @@ namespace ui {
 class TFormSkirmishDecide : public TQuestionForm {
  public:
   explicit TFormSkirmishDecide(platform::FontCache& fonts);
+  // `loadWorld`: a world the list would show exists (map images alone are no world).
   void Arrange(bool loadWorld, bool createWorld);
 
   platform::widgets::TPanel& PanelLoadWorld() { return *load_; }

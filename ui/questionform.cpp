@@ -8,18 +8,16 @@ using platform::widgets::TFont;
 using platform::widgets::TPanel;
 
 namespace {
-constexpr int kFormWidth = 640;
-constexpr int kFormHeight = 150;
 constexpr int kButtonWidth = 140;
 constexpr int kButtonHeight = 30;
 constexpr int kButtonGap = 16;
-constexpr int kButtonTop = 84;
+constexpr int kButtonsAboveBottom = 66;
 }  // namespace
 
 TQuestionForm::TQuestionForm(std::string name, platform::FontCache& fonts, double centreX, double centreY,
-                             std::string question)
-    : TDialogForm(std::move(name), fonts, centreX, centreY) {
-  SetBounds(0, 0, kFormWidth, kFormHeight);
+                             std::string question, int width, int height)
+    : TDialogForm(std::move(name), fonts, centreX, centreY), buttonTop_(height - kButtonsAboveBottom) {
+  SetBounds(0, 0, width, height);
   body_ = AddBody();
   auto* label = AddText(*body_, "Label1", std::move(question), 20, 18, body_->Width() - 40, 50,
                         TFont{look::kText, 15, true}, TAlignment::Center);
@@ -27,7 +25,7 @@ TQuestionForm::TQuestionForm(std::string name, platform::FontCache& fonts, doubl
 }
 
 TPanel* TQuestionForm::AddAnswer(std::string name, std::string caption) {
-  return AddButton(*body_, std::move(name), std::move(caption), 0, kButtonTop, kButtonWidth, kButtonHeight);
+  return AddButton(*body_, std::move(name), std::move(caption), 0, buttonTop_, kButtonWidth, kButtonHeight);
 }
 
 TPanel* TQuestionForm::AddCancel(std::string name, std::string caption) {

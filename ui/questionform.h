@@ -13,7 +13,9 @@ namespace ui {
 
 class TQuestionForm : public TDialogForm {
  protected:
-  TQuestionForm(std::string name, platform::FontCache& fonts, double centreX, double centreY, std::string question);
+  // The dialog's size, the answers' row kept 66 pixels above its bottom edge.
+  TQuestionForm(std::string name, platform::FontCache& fonts, double centreX, double centreY, std::string question,
+                int width = 640, int height = 150);
 
   // An answer on the row, placed by ShowAnswers.
   platform::widgets::TPanel* AddAnswer(std::string name, std::string caption);
@@ -24,6 +26,7 @@ class TQuestionForm : public TDialogForm {
 
  private:
   platform::widgets::TPanel* body_;
+  int buttonTop_;
 };
 
 }  // namespace ui

@@ -27,10 +27,14 @@
 #include "ui/errordialog.h"
 #include "ui/gamemenu.h"
 #include "ui/gameoverdialog.h"
+#include "ui/inputdialog.h"
+#include "ui/loadgamedata.h"
 #include "ui/loadingdialog.h"
 #include "ui/mainmenu.h"
+#include "ui/selectiondialog.h"
 #include "ui/tipsdialog.h"
 #include "ui/tutorialdialog.h"
+#include "ui/worlddata.h"
 
 namespace {
 
@@ -185,9 +189,13 @@ class DialogTexts : public ::testing::Test {
     forms_.push_back(std::make_unique<ui::TFormMainMenu>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormGameMenu>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormLoading>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormSelection>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormLoadGameData>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormInput>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormSkirmishDecide>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormCreateWorld>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormGameOver>(fonts_));
+    forms_.push_back(std::make_unique<ui::TFormWorldData>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormCampDecide>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormError>(fonts_));
     forms_.push_back(std::make_unique<ui::TFormTips>(fonts_));
