@@ -222,15 +222,17 @@ bool TFormTarvin::LoadGame(const std::string& name) {
   loading.Show();
   screen_->PresentNow();
   if (!engine_->LoadGame(name)) {
-    engine_->StopWorld();
     loading.Hide();
+    // What can be told from the save alone is refused before the engine stops the game it
+    // runs: that game goes on, paused under its menu. A load that failed later took it.
+    const bool gameKept = engine_->WorldRunning();
     // A broken automatic save would be offered again and again; one whose world file is
     // only missing is kept.
     if (name == kAutoSaveName && engine_->SaveUnreadable()) {
       std::error_code ec;
       std::filesystem::remove(engine_->Files().Save(name), ec);
     }
-    ShowError(TextId::ErrorSaveNotLoaded, engine_->LastError());
+    ShowError(TextId::ErrorSaveNotLoaded, engine_->LastError(), gameKept);
     return false;
   }
   loading.Hide();

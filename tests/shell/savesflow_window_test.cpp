@@ -277,6 +277,34 @@ TEST_F(SavesFlowTest, SelectOnAnEmptyListDoesNothingAndAChosenSaveLoads) {
   EXPECT_TRUE(main_->Engine().ViewRunning()) << "the loaded game runs";
 }
 
+TEST_F(SavesFlowTest, ASaveRefusedBeforeTheGameStopsLeavesThePausedGameUnderItsMenu) {
+  PausedGame();
+  TTRVRunningWorld* running = main_->Engine().World.get();
+  std::string error;
+  ASSERT_TRUE(WriteStandInSave(folder_ / "save" / "Elsewhere.TRV", 46000, error)) << error;
+  fs::remove(folder_ / "worlds" / "Stand.TRV");  // the world the save names is gone
+  Click(GameMenu().PanelLoad());
+  ASSERT_TRUE(Selection().Visible());
+  Click(Selection().PanelSelect());
+  ASSERT_TRUE(Error().Visible());
+  EXPECT_TRUE(loaded_.empty()) << "refused before anything was built";
+  EXPECT_EQ(main_->Engine().World.get(), running) << "the running game goes on unchanged";
+  EXPECT_FALSE(main_->Engine().ViewRunning());
+  Click(Error().PanelOK());
+  EXPECT_TRUE(GameMenu().Visible());
+  EXPECT_FALSE(MainMenu().Visible());
+
+  // A load that fails once the game was stopped has nothing to return to.
+  StandWorld();
+  loadable_ = false;
+  Click(GameMenu().PanelLoad());
+  Click(Selection().PanelSelect());
+  ASSERT_TRUE(Error().Visible());
+  EXPECT_FALSE(main_->Engine().WorldRunning());
+  Click(Error().PanelOK());
+  EXPECT_TRUE(MainMenu().Visible());
+}
+
 TEST_F(SavesFlowTest, LoadWorldOnlyWithAWorldTheListWouldShowAndDeleteTakesItsPictures) {
   ui::TFormSkirmishDecide& decide = main_->Dialog<ui::TFormSkirmishDecide>();
   struct Step {
