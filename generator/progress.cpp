@@ -3,11 +3,17 @@
 
 #include <chrono>
 #include <cmath>
+#include <ctime>
 
 double NowAsDays() {
-  // The Unix epoch is day 25569 of the game's calendar.
-  const auto since = std::chrono::system_clock::now().time_since_epoch();
-  return 25569.0 + std::chrono::duration<double>(since).count() / 86400.0;
+  // The player's own clock, as the lists show it: the Unix epoch is day 25569 of the game's
+  // calendar, and the local offset from UTC is added.
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t t = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  const long offset = localtime_r(&t, &local) ? local.tm_gmtoff : 0;
+  const double seconds = std::chrono::duration<double>(now.time_since_epoch()).count() + static_cast<double>(offset);
+  return 25569.0 + seconds / 86400.0;
 }
 
 int CampaignMinutesLeft(double elapsedDays, int barWidth) {

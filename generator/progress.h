@@ -10,7 +10,7 @@
 
 #include "config/textids.h"
 
-// Days since 1899-12-30, the game's date-time, from the system clock.
+// Days since 1899-12-30 in local time, the game's date-time, from the system clock.
 double NowAsDays();
 
 struct TTRVProgressView {
