@@ -42,16 +42,7 @@ class NewGame : public ::testing::Test {
     else
       island.Fill(60, 60, 62, 62, tcOpenGround, 50);  // a rock, all coast
     TTRVWorldFileData d = island.Build();
-    for (int b = 0; b < 2; ++b) {
-      TTRVLandBase base;
-      const auto c = static_cast<std::int16_t>(40 + 40 * b);
-      base.cell = {c, c};
-      for (int k = 0; k < kBaseTurretCells; ++k)
-        base.turretCells[static_cast<std::size_t>(k)] = {static_cast<std::int16_t>(c - 8 + k),
-                                                         static_cast<std::int16_t>(c + 5)};
-      d.landBases.push_back(base);
-    }
-    d.navalBases[1] = {110, 64};
+    AddTestBases(d);
     WriteWorld(folder, "Isle", d);
   }
 

@@ -30,16 +30,7 @@ inline void WriteIsle(const fs::path& programFolder, const std::string& name = k
   Island island(4, 4, {"Basic", "Military"});
   island.Fill(20, 20, 100, 100, tcOpenGround, 50);
   TTRVWorldFileData d = island.Build();
-  for (int b = 0; b < 2; ++b) {
-    TTRVLandBase base;
-    const auto c = static_cast<std::int16_t>(40 + 40 * b);
-    base.cell = {c, c};
-    for (int k = 0; k < kBaseTurretCells; ++k)
-      base.turretCells[static_cast<std::size_t>(k)] = {static_cast<std::int16_t>(c - 8 + k),
-                                                       static_cast<std::int16_t>(c + 5)};
-    d.landBases.push_back(base);
-  }
-  d.navalBases[1] = {110, 64};
+  AddTestBases(d);
   const std::vector<std::uint8_t> bytes = WriteWorldFile(d);
   ASSERT_FALSE(bytes.empty()) << WorldDataFault(d);
   FILE* f = std::fopen((programFolder / "worlds" / (name + ".TRV")).c_str(), "wb");

@@ -189,4 +189,19 @@ inline TTRVWorldContext Context(const ProgramFolder& folder, TGLScene* scene, Pr
   return c;
 }
 
+// The bases the game tests' small islands share: land bases at (40, 40) and (80, 80), each
+// with its 16 turret cells in a row five cells south of it, and naval base 1 at (110, 64).
+inline void AddTestBases(TTRVWorldFileData& d) {
+  for (int b = 0; b < 2; ++b) {
+    TTRVLandBase base;
+    const auto c = static_cast<std::int16_t>(40 + 40 * b);
+    base.cell = {c, c};
+    for (int k = 0; k < kBaseTurretCells; ++k)
+      base.turretCells[static_cast<std::size_t>(k)] = {static_cast<std::int16_t>(c - 8 + k),
+                                                       static_cast<std::int16_t>(c + 5)};
+    d.landBases.push_back(base);
+  }
+  d.navalBases[1] = {110, 64};
+}
+
 }  // namespace worldtest
