@@ -102,6 +102,14 @@ constexpr TextRow kTexts[] = {
      "Hru se nepodařilo uložit; pokračuje beze změny."},
     {TextId::ErrorTempSaveNotWritten, "The game could not be kept across the change of the display; it goes on as it was.",
      "Hru se nepodařilo uchovat při změně zobrazení; pokračuje beze změny."},
+
+    {TextId::SkirmishPlayerSide, "Player Alliance", "Hráč"},
+    {TextId::SkirmishEnemySide, "Enemy Alliance", "Nepřítel"},
+    {TextId::SkirmishAddedSide, "Enemy Alliance ", "Nepřítel "},
+    {TextId::SkirmishTooFewBases, "This world has fewer than two usable bases, so no skirmish can be fought on it.",
+     "Tento svět má méně než dvě použitelné základny, nelze na něm hrát šarvátku."},
+    {TextId::SkirmishNoBaseFor, "This world has no base for the side ", "Tento svět nemá základnu pro frakci "},
+    {TextId::SkirmishLocked, "Locked", "Uzamčeno"},
 };
 
 constexpr bool RowsInOrder() {

@@ -99,6 +99,13 @@ enum class TextId : std::uint16_t {
   CampaignExistsAfter,
   ErrorSaveNotWritten,
   ErrorTempSaveNotWritten,
+  // The skirmish set-up.
+  SkirmishPlayerSide,
+  SkirmishEnemySide,
+  SkirmishAddedSide,  // followed by the side's index
+  SkirmishTooFewBases,
+  SkirmishNoBaseFor,  // followed by the side's name
+  SkirmishLocked,
   Count
 };
 
