@@ -11,8 +11,6 @@
 
 namespace {
 
-std::string At(std::size_t pos) { return " (byte " + std::to_string(pos) + ")"; }
-
 bool Finite(const TVector& v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z) && std::isfinite(v.w);
 }
@@ -40,7 +38,7 @@ bool ReadUnits(platform::ByteReader& in, const TTRVWorldInfo& setup, std::size_t
     u.state = TTRVUnitState::FromBytes(block);
     ReadVector(in, u.position);
     ReadVector(in, u.direction);
-    const std::string which = "unit " + std::to_string(k) + " of side " + std::to_string(side) + At(start);
+    const std::string which = "unit " + std::to_string(k) + " of side " + std::to_string(side) + platform::AtByte(start);
     if (u.state.unitType > utTurret) {
       error = which + " has the unknown type " + std::to_string(u.state.unitType);
       return false;
@@ -122,7 +120,7 @@ bool ParseSaveFile(std::span<const std::uint8_t> bytes, TTRVSaveData& out, std::
   }
   std::uint8_t sideCount = 0;
   if (!in.U8(sideCount)) {
-    error = "the save ends before its side count" + At(in.Pos());
+    error = "the save ends before its side count" + platform::AtByte(in.Pos());
     return false;
   }
   if (sideCount != out.setup.sides.size()) {
@@ -135,7 +133,7 @@ bool ParseSaveFile(std::span<const std::uint8_t> bytes, TTRVSaveData& out, std::
   for (std::size_t d = 0; d < out.units.size(); ++d) {
     std::uint16_t count = 0;
     if (!in.U16(count) || in.Left() / kStoredUnitBytes < count) {
-      error = "the save ends inside the units of side " + std::to_string(d) + At(in.Pos());
+      error = "the save ends inside the units of side " + std::to_string(d) + platform::AtByte(in.Pos());
       return false;
     }
     out.units[d].resize(count);

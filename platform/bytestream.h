@@ -13,6 +13,9 @@
 
 namespace platform {
 
+// " (byte N)": where in a file a reader's message points.
+inline std::string AtByte(std::size_t pos) { return " (byte " + std::to_string(pos) + ")"; }
+
 class ByteReader {
  public:
   explicit ByteReader(std::span<const std::uint8_t> bytes, std::size_t pos = 0) : bytes_(bytes), pos_(pos) {}

@@ -8,44 +8,13 @@
 
 namespace {
 
-// One UTF-8 character at `pos`, advancing it; false for malformed or cut sequences.
-bool NextCodePoint(std::string_view s, std::size_t& pos, char32_t& out) {
-  const auto lead = static_cast<unsigned char>(s[pos]);
-  int extra = 0;
-  if (lead < 0x80) {
-    out = lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    out = lead & 0x1F;
-    extra = 1;
-  } else if ((lead & 0xF0) == 0xE0) {
-    out = lead & 0x0F;
-    extra = 2;
-  } else if ((lead & 0xF8) == 0xF0) {
-    out = lead & 0x07;
-    extra = 3;
-  } else {
-    return false;
-  }
-  if (pos + 1 + static_cast<std::size_t>(extra) > s.size()) return false;
-  for (int k = 1; k <= extra; ++k) {
-    const auto c = static_cast<unsigned char>(s[pos + static_cast<std::size_t>(k)]);
-    if ((c & 0xC0) != 0x80) return false;
-    out = out << 6 | (c & 0x3F);
-  }
-  constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-  if (out < kLeast[extra] || out > 0x10FFFF || (out >= 0xD800 && out <= 0xDFFF)) return false;
-  pos += 1 + static_cast<std::size_t>(extra);
-  return true;
-}
-
 bool AsciiLetterOrDigit(char32_t c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// A letter of Windows-1250 beyond ASCII: Czech, Slovak, Polish, Hungarian and the rest of
-// the code page's Latin letters. Its symbols, quotes and spaces are not letters.
+// A character of Windows-1250 beyond ASCII that is a letter: Czech, Slovak, Polish, Hungarian
+// and the rest of the code page's Latin letters. Its symbols, quotes and spaces are not.
 bool Cp1250Letter(char32_t c) {
-  if (c < 0x80 || platform::Cp1250FromCodePoint(c) == '?') return false;
   if (c == 0xD7 || c == 0xF7) return false;  // the multiplication and division signs
   return c >= 0xC0 && c <= 0x17F;
 }
@@ -54,14 +23,16 @@ bool Cp1250Letter(char32_t c) {
 
 std::string NameFault(std::string_view utf8, TTRVNameKind kind) {
   if (utf8.empty()) return "the name is empty";
-  int length = 0;
-  for (std::size_t pos = 0; pos < utf8.size();) {
-    char32_t c = 0;
-    if (!NextCodePoint(utf8, pos, c)) return "the name is not valid text";
+  // The name as the game's files store it: text that is not UTF-8, or holds a character the
+  // code page lacks, does not come back unchanged.
+  const std::string stored = platform::Utf8ToCp1250(utf8);
+  if (platform::Cp1250ToUtf8(stored) != utf8) return "the name is not valid text";
+  for (const char byte : stored) {
+    const char32_t c = platform::Cp1250ToCodePoint(static_cast<std::uint8_t>(byte));
     if (!AsciiLetterOrDigit(c) && c != ' ' && c != '_' && c != '-' && !Cp1250Letter(c))
       return "the name may hold only letters, digits, spaces, \"_\" and \"-\"";
-    ++length;
   }
+  const auto length = static_cast<int>(stored.size());  // one byte a character
   if (length > kMaxNameLength) return "the name is longer than " + std::to_string(kMaxNameLength) + " characters";
   if (utf8.front() == ' ' || utf8.back() == ' ') return "the name starts or ends with a space";
   if (kind == TTRVNameKind::Save && (utf8 == kAutoSaveName || utf8 == kTempSaveName))

@@ -17,8 +17,6 @@ namespace {
 using platform::ByteReader;
 using platform::ByteWriter;
 
-std::string At(std::size_t pos) { return " (byte " + std::to_string(pos) + ")"; }
-
 std::string SectorName(const TTRVSectorRecord& s) {
   return "sector (" + std::to_string(s.sectorX) + ", " + std::to_string(s.sectorZ) + ")";
 }
@@ -36,13 +34,13 @@ bool ReadRecordBody(ByteReader& in, TTRVSectorRecord& out, std::string& error) {
   const std::size_t start = in.Pos();
   if (!in.I32(out.sectorX) || !in.I32(out.sectorZ) || !in.Raw(out.heights.data(), kSectorSamples) ||
       !in.Raw(out.cellTypes.data(), kSectorSamples)) {
-    error = "the file ends inside a sector record" + At(start);
+    error = "the file ends inside a sector record" + platform::AtByte(start);
     return false;
   }
   for (int list = 0; list < kPlacementLists; ++list) {
     std::uint16_t count;
     if (!in.U16(count) || in.Left() < count * kPlacementBytes) {
-      error = "the file ends inside the object list " + std::to_string(list) + " of " + SectorName(out) + At(start);
+      error = "the file ends inside the object list " + std::to_string(list) + " of " + SectorName(out) + platform::AtByte(start);
       return false;
     }
     std::vector<TTRVPlacement>& placements = out.placements[static_cast<std::size_t>(list)];
@@ -51,7 +49,7 @@ bool ReadRecordBody(ByteReader& in, TTRVSectorRecord& out, std::string& error) {
       in.U8(p.x), in.U8(p.z), in.U8(p.object), in.U8(p.look), in.U8(p.offset);
       if (p.x >= kSectorCells || p.z >= kSectorCells) {
         error = "an object of " + SectorName(out) + " stands outside it, at local cell (" + std::to_string(p.x) +
-                ", " + std::to_string(p.z) + ")" + At(in.Pos() - kPlacementBytes);
+                ", " + std::to_string(p.z) + ")" + platform::AtByte(in.Pos() - kPlacementBytes);
         return false;
       }
     }
@@ -68,7 +66,7 @@ bool InsideMap(const TTRVCell16& c, const TTRVWorldFileData& d) {
 bool ReadSectorRecord(std::span<const std::uint8_t> bytes, std::size_t offset, TTRVSectorRecord& out,
                       std::string& error) {
   if (offset > bytes.size()) {
-    error = "a sector record lies beyond the end of the world" + At(offset);
+    error = "a sector record lies beyond the end of the world" + platform::AtByte(offset);
     return false;
   }
   ByteReader in(bytes, offset);
@@ -81,7 +79,7 @@ bool ParseWorldFile(std::span<const std::uint8_t> bytes, TTRVWorldFileData& out,
   if (sectorOffsets) sectorOffsets->clear();
   ByteReader in(bytes);
   auto cut = [&](const char* what) {
-    error = std::string("the file ends inside ") + what + At(in.Pos());
+    error = std::string("the file ends inside ") + what + platform::AtByte(in.Pos());
     return false;
   };
 
@@ -112,7 +110,7 @@ bool ParseWorldFile(std::span<const std::uint8_t> bytes, TTRVWorldFileData& out,
   while (!in.AtEnd() && in.Peek() == kSectorTag) {
     // More records than the map has sectors can only be repeats; stop before they pile up.
     if (out.sectors.size() == mapSectors) {
-      error = "the world holds more sector records than its map has sectors" + At(in.Pos());
+      error = "the world holds more sector records than its map has sectors" + platform::AtByte(in.Pos());
       return false;
     }
     std::uint8_t tag;
@@ -130,7 +128,7 @@ bool ParseWorldFile(std::span<const std::uint8_t> bytes, TTRVWorldFileData& out,
   std::int16_t baseCount;
   if (!in.I16(baseCount)) return cut("the land base count");
   if (baseCount < 0) {
-    error = "the land base count is negative" + At(in.Pos() - 2);
+    error = "the land base count is negative" + platform::AtByte(in.Pos() - 2);
     return false;
   }
   if (in.Left() < static_cast<std::size_t>(baseCount) * 4 * (1 + kBaseTurretCells)) return cut("the land bases");

@@ -8,8 +8,6 @@
 
 namespace {
 
-std::string At(std::size_t pos) { return " (byte " + std::to_string(pos) + ")"; }
-
 bool Fits(const std::string& cp1250, const std::string& what, std::string& error) {
   if (cp1250.size() <= 255) return true;
   error = what + " is longer than 255 bytes";
@@ -70,7 +68,7 @@ bool WriteWorldInfo(platform::ByteWriter& out, const TTRVWorldInfo& info, double
 
 bool ReadWorldInfo(platform::ByteReader& in, TTRVWorldInfo& out, std::string& error) {
   auto cut = [&](const std::string& what) {
-    error = "the set-up ends inside " + what + At(in.Pos());
+    error = "the set-up ends inside " + what + platform::AtByte(in.Pos());
     return false;
   };
   std::string world, mission;
