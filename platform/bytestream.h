@@ -104,7 +104,13 @@ class ByteWriter {
     const auto u = std::bit_cast<std::uint64_t>(v);
     for (int i = 0; i < 8; ++i) U8(static_cast<std::uint8_t>(u >> (8 * i)));
   }
-  void Raw(const std::uint8_t* p, std::size_t n) { bytes.insert(bytes.end(), p, p + n); }
+  void Raw(const std::uint8_t* p, std::size_t n) {
+    // Grown then copied: the optimiser's bounds warnings misread a range insert of a few bytes.
+    if (n == 0) return;
+    const std::size_t at = bytes.size();
+    bytes.resize(at + n);
+    std::memcpy(bytes.data() + at, p, n);
+  }
   // Callers keep `s` to 255 bytes: the length is one byte.
   void ShortString(const std::string& s) {
     U8(static_cast<std::uint8_t>(s.size()));
